@@ -1,0 +1,22 @@
+# The 32-bit Windows build: included by CMakeLists.txt under the cross toolchain.
+
+# No compiler runtime DLL: libgcc and libstdc++ are linked in statically.
+add_link_options(-static -static-libgcc -static-libstdc++ -s)
+
+# ZARO.gau: no C runtime at all, only the two data exports of the .def file.
+add_library(zaro SHARED ${GAUGE_SOURCES} module/ZARO.def resources/ZARO.rc)
+set_target_properties(zaro PROPERTIES OUTPUT_NAME ZARO PREFIX "" SUFFIX ".gau")
+target_compile_options(zaro PRIVATE -Os -fno-asynchronous-unwind-tables)
+target_link_options(zaro PRIVATE -nostdlib -Wl,--entry=_DllMain@12)
+target_link_libraries(zaro PRIVATE gcc)
+set_source_files_properties(resources/ZARO.rc PROPERTIES
+    OBJECT_DEPENDS "${ARTWORK_DIR}/face.bmp;${ARTWORK_DIR}/knob.bmp")
+set(CMAKE_RC_FLAGS "${CMAKE_RC_FLAGS} -I${ARTWORK_DIR}")
+enable_language(RC)
+
+add_subdirectory(tools)
+add_subdirectory(tests/wine/programs)
+
+add_custom_command(TARGET zaro POST_BUILD
+    COMMAND ${CMAKE_COMMAND} -E make_directory ${DIST_DIR}
+    COMMAND ${CMAKE_COMMAND} -E copy $<TARGET_FILE:zaro> ${DIST_DIR}/ZARO.gau)
