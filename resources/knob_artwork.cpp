@@ -52,9 +52,9 @@ constexpr double InnerTop = 4, InnerWaist = 233, InnerBottom = 453;
 // The disc's edge cuts the bar's upper end: below the rim a dark cap band,
 // so the inner face starts inside this radius.
 constexpr double CapBandRadius = 188.5;
-// The lower end closes with a dark crescent whose top is a circular arc
-// peaking on row 443.
-constexpr double CrescentTop = 443, CrescentRadius = 64.25;
+// The lower end closes with a dark crescent whose top is a shallow arc
+// peaking on row 443, a little toward the lit right-hand side.
+constexpr double CrescentTop = 443, CrescentRadius = 136, CrescentCentreX = 203;
 constexpr double InnerMiddleGrey = 77, InnerCurve = 26, InnerRightLight = 14, InnerMottling = 6;
 constexpr double InnerDarkest = 55, InnerLightest = 118;
 // A faint lighter line across the cap band, brightest in the middle.
@@ -146,7 +146,7 @@ void DrawBar(Canvas& canvas)
                              within_disc_or_below),
                 DarkGrey);
 
-    const Point crescent_centre{BarAxis, CrescentTop + CrescentRadius};
+    const Point crescent_centre{CrescentCentreX, CrescentTop + CrescentRadius};
     const Box inner_bounds{BarAxis - InnerEndHalfWidth, InnerTop, BarAxis + InnerEndHalfWidth, InnerBottom};
     const Shape inner{inner_bounds, [crescent = Disc(crescent_centre, CrescentRadius),
                                      cap = Disc(DiscCentre, CapBandRadius)](Point p) {
