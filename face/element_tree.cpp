@@ -31,9 +31,10 @@ constexpr ELEMENT_HEADER Element(uint32_t kind, int32_t bitmap, PIXPOINT positio
     };
 }
 
-//                                         kind                        bitmap       position    offset      image flags             next list
+// The face is drawn with transparency only: its black surround lets the
+// panel show through. The readouts and the knob use all three bits.
 constinit ELEMENT_STATIC_IMAGE FaceBackground = {
-    Element(ELEMENT_TYPE_STATIC_IMAGE, FACE_BITMAP, {0, 0},     {0, 0},     IMAGE_USE_TRANSPARENCY, FaceBackgroundNext)};
+    Element(ELEMENT_TYPE_STATIC_IMAGE, FACE_BITMAP, {0, 0}, {0, 0}, IMAGE_USE_TRANSPARENCY, FaceBackgroundNext)};
 
 constexpr ELEMENT_STRING Readout(PIXPOINT position, ELEMENT_HEADER** next, StringCallback callback)
 {
