@@ -1,0 +1,169 @@
+// gauge-host: a substitute panel host for gauge modules. Loads a module
+// with the Windows loader, then describes it, runs a scenario on one of
+// its gauges, or draws a snapshot. See HelpText for the commands.
+#include <windows.h>
+
+#include <stdio.h>
+
+#include <string>
+#include <vector>
+
+#include "tools/area_overlay.h"
+#include "tools/command_line.h"
+#include "tools/dib_reader.h"
+#include "tools/gauge_description.h"
+#include "tools/module_loader.h"
+#include "tools/module_resources.h"
+#include "tools/output_files.h"
+#include "tools/panel_host.h"
+#include "tools/scenario_runner.h"
+#include "tools/show_command.h"
+
+namespace {
+
+int Refuse(const std::string& message)
+{
+    fprintf(stderr, "gauge-host: %s\n", message.c_str());
+    return ExitBadInput;
+}
+
+// Placed and installed with the module's own handle, as a panel does.
+bool StartHost(PanelHost* host, const LoadedModule& module, const Options& options, std::string* error)
+{
+    if (host->Start(module.library, error))
+        return true;
+    *error = options.module + ": gauge \"" + module.Selected().name + "\": " + *error;
+    return false;
+}
+
+void PrintWarnings(const PanelHost& host)
+{
+    for (const std::string& warning : host.warnings())
+        fprintf(stderr, "gauge-host: warning: %s\n", warning.c_str());
+}
+
+bool ReadFile(const std::string& path, std::vector<char>* bytes)
+{
+    FILE* file = fopen(path.c_str(), "rb");
+    if (!file)
+        return false;
+    char chunk[4096];
+    size_t got;
+    while ((got = fread(chunk, 1, sizeof chunk, file)) > 0)
+        bytes->insert(bytes->end(), chunk, chunk + got);
+    const bool ok = !ferror(file);
+    fclose(file);
+    return ok;
+}
+
+int Describe(const LoadedModule& module, const Options& options)
+{
+    ModuleFacts facts;
+    facts.path = options.module;
+    for (const GaugeRecords& gauge : module.records.gauges)
+        for (const ElementRecord& element : gauge.elements) {
+            const int32_t number = element.header.bitmap;
+            if (number == BITMAP_NONE || facts.bitmaps.count(number))
+                continue;
+            std::vector<uint8_t> bytes;
+            Dib dib;
+            BitmapFacts& b = facts.bitmaps[number];
+            if (LoadBitmapResource(module.library, number, &bytes, &b.error) &&
+                ReadDib(bytes.data(), bytes.size(), &dib, &b.error))
+                b = {dib.width, dib.height, dib.bits_per_pixel, dib.colours, ""};
+        }
+    facts.resources = ListResources(module.library);
+    ReadVersionFacts(options.module.c_str(), &facts);
+    DescribeModule(module.records, facts, stdout);
+    if (options.areas.empty())
+        return ExitOk;
+
+    PanelHost host(module.Selected(), LoadBitmapResource, View{});
+    std::string error;
+    if (!StartHost(&host, module, options, &error))
+        return Refuse(error);
+    host.RunFrame();
+    Frame frame = host.frame();
+    DrawMouseAreas(&frame, module.Selected().mouse_areas, 1.0);
+    if (!WriteFramePng(frame, options.areas, &error))
+        return Refuse(error);
+    printf("wrote %s: the mouse areas of gauge \"%s\", tinted as in the table\n", options.areas.c_str(),
+           module.Selected().name.c_str());
+    return ExitOk;
+}
+
+int Run(const LoadedModule& module, const Options& options)
+{
+    std::vector<char> text;
+    if (!ReadFile(options.scenario, &text))
+        return Refuse(options.scenario + ": cannot read the scenario");
+    Scenario scenario;
+    std::string error;
+    if (!ParseScenario(text.data(), text.size(), options.scenario, &scenario, &error)) {
+        fprintf(stderr, "%s\n", error.c_str());
+        return ExitBadInput;
+    }
+    PanelHost host(module.Selected(), LoadBitmapResource, options.view);
+    if (!StartHost(&host, module, options, &error))
+        return Refuse(error);
+    const int status = RunScenario(&host, scenario, options.out_dir, stdout, stderr);
+    host.Stop();
+    PrintWarnings(host);
+    return status;
+}
+
+int Snapshot(const LoadedModule& module, const Options& options)
+{
+    PanelHost host(module.Selected(), LoadBitmapResource, options.view);
+    std::string error;
+    if (!StartHost(&host, module, options, &error))
+        return Refuse(error);
+    // The middle of the gauge's right half turns right, of its left half left.
+    const int x = options.yaw > 0 ? host.width() * 3 / 4 : host.width() / 4, y = host.height() / 2;
+    for (int i = 0; i < abs(options.yaw); ++i) {
+        host.Press(x, y, MouseButton::Left);
+        host.Release();
+    }
+    host.RunFrame();
+    if (!host.has_frame())
+        return Refuse(options.module + ": the gauge's draw routine never reached the draw service");
+    if (!WriteFramePng(host.frame(), options.png, &error))
+        return Refuse(error);
+    printf("wrote %s: %d x %d, %d steps, %s\n", options.png.c_str(), host.frame().width, host.frame().height,
+           options.yaw, options.view.light == Light::Night ? "night" : "day");
+    host.Stop();
+    PrintWarnings(host);
+    return ExitOk;
+}
+
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    Options options;
+    std::string error;
+    if (!ParseCommandLine(argc, argv, &options, &error))
+        return Refuse(error);
+    if (options.command == Options::Help) {
+        fputs(HelpText(options.help_for).c_str(), stdout);
+        return ExitOk;
+    }
+    // The window loads the module itself, and again whenever the file changes.
+    if (options.command == Options::Show)
+        return ShowGauge(options);
+
+    LoadedModule module;
+    if (!LoadGaugeModule(options.module.c_str(), options.gauge.empty() ? nullptr : options.gauge.c_str(),
+                         PanelServiceTable(), &module, &error))
+        return Refuse(error);
+    int status = ExitOk;
+    switch (options.command) {
+    case Options::Describe: status = Describe(module, options); break;
+    case Options::Run: status = Run(module, options); break;
+    case Options::Snapshot: status = Snapshot(module, options); break;
+    case Options::Help:
+    case Options::Show: break;
+    }
+    UnloadGaugeModule(&module);
+    return status;
+}

@@ -1,0 +1,70 @@
+// scenario_parser.h: reads a gauge-host scenario, one command a line.
+//
+//   var N VALUE                        host variable N reads VALUE from the next frame on
+//   frame [COUNT]                      COUNT frames (default 1): update, then draw
+//   click X Y [left|right]             press and release there, then one frame
+//   hold X Y SECONDS                   hold the left button there that long, frames running
+//   expect event EVENT VALUE           the oldest key event not yet checked
+//   expect no-event                    no key event left unchecked
+//   expect readout left|right "TEXT"   that readout's text after the last frame
+//   expect knob DEGREES                the knob's last value
+//   expect tooltip "TEXT"              the gauge's tooltip
+//   expect cursor X Y up|down|none     the cursor over that point
+//   snapshot FILE.png                  the last drawn frame, as a PNG
+//
+// '#' starts a comment outside quotes. Numbers are decimal or 0x hex, with
+// an optional sign; event values may be given as their 32-bit pattern
+// (0xFFFFC180 is -16000). Points are in unscaled face pixels. Texts are in
+// double quotes, with \" and \\ for a quote and a backslash.
+//
+// Usage:
+//   Scenario scenario;
+//   if (!ParseScenario(text, size, "demo.scenario", &scenario, &error))
+//       ... error is "demo.scenario:LINE: what is wrong"
+//
+// The whole text is checked before anything runs, so a typo on the last
+// line costs no run.
+#pragma once
+
+#include <stddef.h>
+#include <stdint.h>
+
+#include <string>
+#include <vector>
+
+constexpr int MaxFrameCount = 1000000;
+constexpr double MaxHoldSeconds = 3600;
+
+struct ScenarioCommand {
+    enum Kind {
+        SetVariable,
+        RunFrames,
+        Click,
+        Hold,
+        ExpectEvent,
+        ExpectNoEvent,
+        ExpectReadout,
+        ExpectKnob,
+        ExpectTooltip,
+        ExpectCursor,
+        Snapshot,
+    };
+    Kind kind = RunFrames;
+    int line = 0;
+    uint32_t number = 0;  // variable (var) or event (expect event)
+    double value = 0;     // var value, hold seconds, knob degrees
+    int32_t event_value = 0;
+    int count = 1;        // frames
+    int x = 0, y = 0;
+    bool right_button = false;
+    bool right_readout = false;
+    int32_t cursor = 0;
+    std::string text;     // readout text, tooltip, snapshot file
+};
+
+struct Scenario {
+    std::string file;
+    std::vector<ScenarioCommand> commands;
+};
+
+bool ParseScenario(const char* text, size_t size, const std::string& file, Scenario* scenario, std::string* error);

@@ -1,0 +1,25 @@
+// scenario_runner.h: plays a parsed scenario on a started panel host.
+//
+// Usage:
+//   int status = RunScenario(&host, scenario, "out/demo", stdout, stderr);
+//
+// Key events are printed as they happen; a failed expectation prints
+// "FILE:LINE: expected ..., got ..." on err and the run goes on. At the
+// end DIR/events.csv holds every key event (frame, time_s, event, value).
+// Snapshot paths are taken from DIR unless absolute.
+//
+// Returns the exit status: 0 when every expectation held, 1 when one
+// failed, 2 when the scenario cannot run on this gauge (FILE:LINE: ...).
+#pragma once
+
+#include <stdio.h>
+
+#include <string>
+
+#include "tools/panel_host.h"
+#include "tools/scenario_parser.h"
+
+enum ExitStatus { ExitOk = 0, ExitFailed = 1, ExitBadInput = 2 };
+
+int RunScenario(PanelHost* host, const Scenario& scenario, const std::string& out_dir, FILE* out, FILE* err);
+

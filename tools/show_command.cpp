@@ -1,0 +1,51 @@
+#include "tools/show_command.h"
+
+#include <windows.h>
+
+#include <commctrl.h>
+#include <stdio.h>
+
+#include "tools/event_log.h"
+#include "tools/live_gauge.h"
+#include "tools/preview_window.h"
+#include "tools/scenario_runner.h"
+
+namespace {
+
+int Refuse(const std::string& message)
+{
+    fprintf(stderr, "gauge-host: %s\n", message.c_str());
+    return ExitBadInput;
+}
+
+}  // namespace
+
+int ShowGauge(const Options& options)
+{
+    // The slider and the tooltip.
+    INITCOMMONCONTROLSEX controls = {sizeof controls, ICC_BAR_CLASSES};
+    InitCommonControlsEx(&controls);
+
+    LiveGauge gauge;
+    std::string error;
+    if (!gauge.Open(options.module, options.gauge, options.view, &error))
+        return Refuse(error);
+    EventLog log;
+    if (!options.log.empty() && !log.OpenFile(options.log, &error))
+        return Refuse(error);
+    PreviewWindow window(&gauge, &log);
+    if (!window.Create(options.size))
+        return Refuse("cannot open a window (error " + std::to_string(GetLastError()) + ")");
+    printf("gauge-host: showing gauge \"%s\" of %s; it reloads when the file changes; close the window to quit\n",
+           gauge.gauge().name.c_str(), options.module.c_str());
+    fflush(stdout);
+
+    MSG message;
+    while (GetMessageA(&message, nullptr, 0, 0) > 0)
+        if (!window.HandleMessage(&message)) {
+            TranslateMessage(&message);
+            DispatchMessageA(&message);
+        }
+    gauge.Close();
+    return ExitOk;
+}
