@@ -10,10 +10,10 @@ namespace {
 
 // Proportions of a glyph cell, relative to its height.
 constexpr double HeightOfBox = 0.78;
-constexpr double WidthOfHeight = 0.52;
-constexpr double StrokeOfHeight = 0.19;  // bold
+constexpr double WidthOfHeight = 0.56;
+constexpr double StrokeOfHeight = 0.14;  // bold, and still leaving the bars between the uprights room
 constexpr double AdvanceOfWidth = 1.3;
-constexpr double GapOfStroke = 0.12;     // the hairline between segments
+constexpr double GapOfStroke = 0.15;     // the hairline between segments
 constexpr double UsableWidth = 0.92;     // of the box, when the text must shrink to fit
 
 // Segments a..g, bit 0 = a (top), clockwise, g the middle bar.
