@@ -1,5 +1,5 @@
 // compositor_benchmark: the cost of drawing one frame of the real gauge
-// (face, both readouts, the knob at 37 degrees) at scale 1 and 2, against
+// (face, both readouts, the knob at 37 degrees) at scale 1, 2 and 3, against
 // the floor of copying the frame's bytes once, and the ratio of the two.
 //
 //   build/tools/compositor_benchmark [--benchmark_repetitions=5 ...]
@@ -74,9 +74,11 @@ void CopyFrameBytes(benchmark::State& state)
 // is the one least disturbed, so the ratios use it.
 double Fastest(const std::vector<double>& times) { return *std::min_element(times.begin(), times.end()); }
 
-BENCHMARK(DrawFrame)->Arg(1)->Arg(2)->Unit(benchmark::kMicrosecond)->Repetitions(Repetitions)
+// Scale 1 copies the upright face; 2 and 3 filter every pixel, so their
+// cost per output pixel shows whether drawing is linear in pixels.
+BENCHMARK(DrawFrame)->Arg(1)->Arg(2)->Arg(3)->Unit(benchmark::kMicrosecond)->Repetitions(Repetitions)
     ->ComputeStatistics("min", Fastest);
-BENCHMARK(CopyFrameBytes)->Arg(1)->Arg(2)->Unit(benchmark::kMicrosecond)->Repetitions(Repetitions)
+BENCHMARK(CopyFrameBytes)->Arg(1)->Arg(2)->Arg(3)->Unit(benchmark::kMicrosecond)->Repetitions(Repetitions)
     ->ComputeStatistics("min", Fastest);
 
 // Keeps each run's time so the ratios can be printed after the table.
@@ -92,7 +94,7 @@ public:
 
     void PrintRatios() const
     {
-        for (const char* scale : {"1", "2"}) {
+        for (const char* scale : {"1", "2", "3"}) {
             auto frame = times_.find(std::string("DrawFrame/") + scale);
             auto copy = times_.find(std::string("CopyFrameBytes/") + scale);
             if (frame == times_.end() || copy == times_.end())
