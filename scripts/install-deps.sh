@@ -12,7 +12,7 @@ PACKAGES=(
     cmake g++ clang libgtest-dev libbenchmark-dev zlib1g-dev
     g++-mingw-w64-i686-posix gcc-mingw-w64-i686-posix binutils-mingw-w64-i686 mingw-w64-i686-dev
     wine wine64 wine32:i386
-    icoutils xvfb xdotool x11-apps imagemagick
+    icoutils xvfb xdotool x11-apps imagemagick lld
 )
 BACKPORTS=/etc/apt/sources.list.d/zaro-backports.list
 

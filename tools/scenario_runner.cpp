@@ -61,6 +61,7 @@ private:
     const ElementState* Readout(bool right) const;
     const ElementState* Knob() const;
     bool WriteEvents(std::string* error) const;
+    bool PointsOnFace() const;
 
     PanelHost& host_;
     const Scenario& scenario_;
@@ -199,8 +200,27 @@ bool Runner::WriteEvents(std::string* error) const
     return written;
 }
 
+// A click or hold off the face reaches no mouse area: it would do nothing,
+// and the expectations after it would hold for the wrong reason.
+bool Runner::PointsOnFace() const
+{
+    for (const ScenarioCommand& c : scenario_.commands) {
+        if (c.kind != ScenarioCommand::Click && c.kind != ScenarioCommand::Hold)
+            continue;
+        if (c.x >= 0 && c.y >= 0 && c.x < host_.width() && c.y < host_.height())
+            continue;
+        fprintf(err_, "%s:%d: point (%d, %d) is off the %d x %d face: %s there would reach nothing\n",
+                scenario_.file.c_str(), c.line, c.x, c.y, host_.width(), host_.height(),
+                c.kind == ScenarioCommand::Click ? "a click" : "a hold");
+        return false;
+    }
+    return true;
+}
+
 int Runner::Run()
 {
+    if (!PointsOnFace())
+        return ExitBadInput;
     bool runnable = true;
     for (const ScenarioCommand& c : scenario_.commands) {
         runnable = Do(c);

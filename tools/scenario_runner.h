@@ -9,7 +9,8 @@
 // Snapshot paths are taken from DIR unless absolute.
 //
 // Returns the exit status: 0 when every expectation held, 1 when one
-// failed, 2 when the scenario cannot run on this gauge (FILE:LINE: ...).
+// failed, 2 when the scenario cannot run on this gauge (FILE:LINE: ...),
+// such as a click or hold off its face, refused before anything runs.
 #pragma once
 
 #include <stdio.h>
