@@ -1,6 +1,8 @@
 #!/bin/bash
 # Builds everything: installs what is missing, then the native tools and the
-# 32-bit Windows deliverables, dist/ZARO.gau and dist/gauge-host.exe.
+# 32-bit Windows deliverables, dist/ZARO.gau and dist/gauge-host.exe; then
+# runs the demo scenario on them under Wine and draws day and night strips
+# of the knob from full left to full right, into out/demo/.
 set -euo pipefail
 cd "$(dirname "$0")"
 scripts/install-deps.sh
@@ -8,7 +10,24 @@ scripts/install-deps.sh
 cmake -S . -B build -DCMAKE_BUILD_TYPE=Release
 cmake --build build -j2
 
+export WINEPREFIX=$PWD/build/wineprefix
+host() { tests/wine/wine-run dist/gauge-host.exe "$@"; }
+tests/wine/wine-run --prepare
+host run dist/ZARO.gau examples/demo.scenario --out out/demo
+mkdir -p out/demo/strip
+for light in day night; do
+    frames=()
+    for yaw in -160 -80 0 80 160; do  # clicks of 100: -16000 to 16000
+        frames+=("out/demo/strip/$light$yaw.png")
+        host snapshot dist/ZARO.gau "${frames[-1]}" --yaw $yaw --scale 0.5 --light $light >/dev/null
+    done
+    convert "${frames[@]}" +append +repage "out/demo/strip-$light.png"
+done
+tests/wine/wine-run --stop
+
 echo
 echo "Built:"
 ls -l dist/
 echo "Artwork previews: build/artwork/face.png, build/artwork/knob.png"
+echo "Demo: out/demo/events.csv, its snapshots out/demo/{zero,middle,full-right,full-left}.png"
+echo "Strips, full left to full right: out/demo/strip-day.png, out/demo/strip-night.png"
