@@ -7,7 +7,7 @@ constexpr int MaxLines = 10000;
 
 }  // namespace
 
-const char EventLogHeading[] = "  frame    time s  event         value";
+const char EventLogHeading[] = "  frame    time s  event        value";
 
 EventLog::~EventLog()
 {

@@ -35,8 +35,9 @@ bool GaugeView::Create(HWND parent, LiveGauge* gauge)
     tool.hwnd = hwnd_;
     tool.uId = UINT_PTR(hwnd_);
     tool.lpszText = const_cast<char*>("");
+    // Always active: a tip with no text does not show, and one activated
+    // only on the first move over the gauge would miss that move.
     SendMessageA(tooltip_, TTM_ADDTOOLA, 0, LPARAM(&tool));
-    SendMessageA(tooltip_, TTM_ACTIVATE, FALSE, 0);
     return true;
 }
 
@@ -120,7 +121,8 @@ void GaugeView::ShowTooltip(const std::string& text)
     tool.uId = UINT_PTR(hwnd_);
     tool.lpszText = const_cast<char*>(tooltip_text_.c_str());
     SendMessageA(tooltip_, TTM_UPDATETIPTEXTA, 0, LPARAM(&tool));
-    SendMessageA(tooltip_, TTM_ACTIVATE, !text.empty(), 0);
+    if (text.empty())
+        SendMessageA(tooltip_, TTM_POP, 0, 0);
 }
 
 void GaugeView::Press(MouseButton button)
@@ -170,11 +172,18 @@ LRESULT GaugeView::Handle(UINT message, WPARAM wparam, LPARAM lparam)
         hit_ = {};
         ShowTooltip("");
         return 0;
-    case WM_SETCURSOR:
+    case WM_SETCURSOR: {
         if (LOWORD(lparam) != HTCLIENT)
             break;
+        // Sent before the move's WM_MOUSEMOVE: the area is looked up here,
+        // or the cursor would lag one move behind the pointer.
+        POINT at;
+        GetCursorPos(&at);
+        ScreenToClient(hwnd_, &at);
+        PointerAt(at.x, at.y);
         SetCursor(AreaCursor(hit_.cursor));
         return TRUE;
+    }
     case WM_LBUTTONDOWN:
     case WM_RBUTTONDOWN:
         // The main window keeps the keyboard: its keys move the slider.

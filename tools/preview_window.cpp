@@ -177,7 +177,7 @@ void PreviewWindow::Layout(int width, int height)
     view_.Place(0, 0, left - Margin, height);
     int y = Margin;
     auto row = [&](int id, int row_height) {
-        MoveWindow(GetDlgItem(hwnd_, id), left, y, inner, row_height, TRUE);
+        MoveWindow(GetDlgItem(hwnd_, id), left, y, inner, row_height, FALSE);
         y += row_height;
     };
     row(IdTitle, LineHeight);
@@ -194,16 +194,19 @@ void PreviewWindow::Layout(int width, int height)
     const int value = inner - label - number - word - button - Margin;
     int x = left;
     for (auto [id, w] : {std::pair{IdSetLabel, label}, {IdNumber, number}, {IdEquals, word}, {IdValue, value}}) {
-        MoveWindow(GetDlgItem(hwnd_, id), x, y, w, RowHeight, TRUE);
+        MoveWindow(GetDlgItem(hwnd_, id), x, y, w, RowHeight, FALSE);
         x += w;
     }
-    MoveWindow(GetDlgItem(hwnd_, IdSet), x + Margin, y, button, RowHeight, TRUE);
+    MoveWindow(GetDlgItem(hwnd_, IdSet), x + Margin, y, button, RowHeight, FALSE);
     y += RowHeight + Margin;
     row(IdNight, RowHeight);
     y += Margin;
     row(IdLogLabel, LineHeight);
     row(IdLogHeading, LineHeight);
     row(IdLog, std::max(height - Margin - y, MinLogHeight));
+    // Moved controls copied their old pixels along and left them behind
+    // where they overlapped: everything is drawn again, once.
+    RedrawWindow(hwnd_, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
 }
 
 bool PreviewWindow::HandleMessage(MSG* message)
