@@ -26,7 +26,9 @@ bool ReadDib(const uint8_t* bytes, size_t size, Dib* dib, std::string* error)
     const uint16_t planes = Word(bytes + 12), bits = Word(bytes + 14);
     const uint32_t compression = Dword(bytes + 16), colours_used = Dword(bytes + 32);
 
-    if (header_size < InfoHeaderSize || header_size > size)
+    if (header_size < InfoHeaderSize)
+        return Fail(error, "bitmap header size " + std::to_string(header_size) + " is shorter than the 40-byte header");
+    if (header_size > size)
         return Fail(error, "bitmap header size " + std::to_string(header_size) + " does not fit " +
                                std::to_string(size) + " bytes");
     if (width <= 0 || width > MaxDibDimension || stored_height == 0 || stored_height == INT32_MIN ||

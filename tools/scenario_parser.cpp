@@ -87,6 +87,13 @@ bool ParseInteger(const Token& token, int64_t min, int64_t max, int64_t* out)
     return true;
 }
 
+// The token as an error line quotes it: a quoted text keeps its quotes, so
+// "up" given where the word up belongs reads as the mistake it is.
+std::string Shown(const Token& token)
+{
+    return token.quoted ? "\"" + token.text + "\"" : "'" + token.text + "'";
+}
+
 bool ParseReal(const Token& token, double* out)
 {
     int64_t whole;
@@ -144,7 +151,7 @@ private:
     bool Word(size_t at, const char* first, const char* second, bool* is_second)
     {
         if (tokens_[at].quoted || (tokens_[at].text != first && tokens_[at].text != second))
-            return Fail("'" + tokens_[at].text + "' should be " + first + " or " + second);
+            return Fail(Shown(tokens_[at]) + " should be " + first + " or " + second);
         *is_second = tokens_[at].text == second;
         return true;
     }
@@ -218,7 +225,7 @@ bool LineParser::Expect()
     ScenarioCommand& c = *command_;
     if (tokens_.size() < 2)
         return Fail("usage: expect event|no-event|readout|knob|tooltip|cursor ...");
-    const std::string& what = tokens_[1].text;
+    const std::string what = tokens_[1].quoted ? "" : tokens_[1].text;
     // The arguments after "expect WHAT".
     auto arguments = [&](size_t count, const char* usage) {
         if (tokens_.size() - 2 != count)
@@ -263,7 +270,7 @@ bool LineParser::Expect()
         c.kind = ScenarioCommand::ExpectCursor;
         if (!arguments(3, "cursor X Y up|down|none") || !Point(2))
             return false;
-        const std::string& name = tokens_[4].text;
+        const std::string name = tokens_[4].quoted ? "" : tokens_[4].text;
         if (name == "up")
             c.cursor = CURSOR_UP_ARROW;
         else if (name == "down")
@@ -271,10 +278,10 @@ bool LineParser::Expect()
         else if (name == "none")
             c.cursor = CURSOR_NONE;
         else
-            return Fail("cursor '" + name + "' should be up, down or none");
+            return Fail("cursor " + Shown(tokens_[4]) + " should be up, down or none");
         return true;
     }
-    return Fail("unknown expectation '" + what + "' (event, no-event, readout, knob, tooltip, cursor)");
+    return Fail("unknown expectation " + Shown(tokens_[1]) + " (event, no-event, readout, knob, tooltip, cursor)");
 }
 
 }  // namespace
