@@ -36,6 +36,7 @@ public:
     bool Create(int gauge_width);
     // The window's keys and dialog navigation; true when the message was used.
     bool HandleMessage(MSG* message);
+    HWND hwnd() const { return hwnd_; }
 
 private:
     static LRESULT CALLBACK Procedure(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam);

@@ -18,6 +18,18 @@ int Refuse(const std::string& message)
     return ExitBadInput;
 }
 
+HWND ShownWindow = nullptr;
+
+// Ctrl+C in the console closes the window as its close box does, so the
+// gauge is killed and the module freed, its copy deleted, not left behind.
+BOOL WINAPI CloseOnBreak(DWORD signal)
+{
+    if (signal != CTRL_C_EVENT && signal != CTRL_BREAK_EVENT)
+        return FALSE;
+    PostMessageA(ShownWindow, WM_CLOSE, 0, 0);
+    return TRUE;
+}
+
 }  // namespace
 
 int ShowGauge(const Options& options)
@@ -36,6 +48,8 @@ int ShowGauge(const Options& options)
     PreviewWindow window(&gauge, &log);
     if (!window.Create(options.size))
         return Refuse("cannot open a window (error " + std::to_string(GetLastError()) + ")");
+    ShownWindow = window.hwnd();
+    SetConsoleCtrlHandler(CloseOnBreak, TRUE);
     printf("gauge-host: showing gauge \"%s\" of %s; it reloads when the file changes; close the window to quit\n",
            gauge.gauge().name.c_str(), options.module.c_str());
     fflush(stdout);
