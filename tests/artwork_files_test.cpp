@@ -6,6 +6,7 @@
 
 #include "tests/module_artwork.h"
 #include "tests/png_reader.h"
+#include "tools/file_bytes.h"
 
 namespace {
 
@@ -23,7 +24,7 @@ bool Generate(std::vector<std::vector<uint8_t>>* files, std::string* error)
     for (const char* name : Files) {
         const std::string path = std::string(folder) + "/" + name;
         files->emplace_back();
-        ok = ReadWholeFile(path, &files->back()) && ok;
+        ok = ReadFileBytes(path, &files->back()) && ok;
         unlink(path.c_str());
     }
     rmdir(folder);

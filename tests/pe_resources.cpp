@@ -4,7 +4,7 @@
 // tests also feed it damaged files.
 #include "tests/pe_resources.h"
 
-#include <stdio.h>
+#include "tools/file_bytes.h"
 
 namespace {
 
@@ -125,25 +125,13 @@ bool ReadResources(const Image& image, std::vector<PeResource>* resources, std::
         error);
 }
 
-bool ReadFile(const std::string& path, std::vector<uint8_t>* bytes)
-{
-    FILE* file = fopen(path.c_str(), "rb");
-    if (!file)
-        return false;
-    uint8_t buffer[65536];
-    size_t got;
-    while ((got = fread(buffer, 1, sizeof buffer, file)) > 0)
-        bytes->insert(bytes->end(), buffer, buffer + got);
-    fclose(file);
-    return true;
-}
 
 }  // namespace
 
 bool ReadPeResources(const std::string& path, std::vector<PeResource>* resources, std::string* error)
 {
     std::vector<uint8_t> bytes;
-    if (!ReadFile(path, &bytes))
+    if (!ReadFileBytes(path, &bytes))
         return Fail(error, "cannot read " + path);
     const Reader file(std::move(bytes));
     if (!file.Has(0, 64) || file.U16(0) != 0x5A4D)

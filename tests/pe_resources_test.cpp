@@ -10,6 +10,7 @@
 
 #include "tests/module_artwork.h"
 #include "tests/png_reader.h"
+#include "tools/file_bytes.h"
 
 namespace {
 
@@ -126,7 +127,7 @@ TEST_F(ResourceTable, WrestoolAgrees)
 TEST(PeResourceReader, RefusesDamagedFiles)
 {
     std::vector<uint8_t> module;
-    ASSERT_TRUE(ReadWholeFile(ZARO_GAU, &module));
+    ASSERT_TRUE(ReadFileBytes(ZARO_GAU, &module));
     char folder[] = "/tmp/pe_resources_XXXXXX";
     ASSERT_NE(mkdtemp(folder), nullptr);
     auto variant = [&](size_t keep, size_t patch_at, std::vector<uint8_t> patch) {

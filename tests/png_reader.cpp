@@ -1,6 +1,5 @@
 #include "tests/png_reader.h"
 
-#include <stdio.h>
 #include <stdlib.h>
 #include <string.h>
 #include <zlib.h>
@@ -86,16 +85,3 @@ bool DecodePng(const std::vector<uint8_t>& png, DecodedPng* image, std::string* 
     return true;
 }
 
-bool ReadWholeFile(const std::string& path, std::vector<uint8_t>* bytes)
-{
-    FILE* file = fopen(path.c_str(), "rb");
-    if (!file)
-        return false;
-    bytes->clear();
-    uint8_t buffer[65536];
-    size_t got;
-    while ((got = fread(buffer, 1, sizeof buffer, file)) > 0)
-        bytes->insert(bytes->end(), buffer, buffer + got);
-    fclose(file);
-    return true;
-}

@@ -15,4 +15,3 @@ struct DecodedPng {
 
 bool DecodePng(const std::vector<uint8_t>& png, DecodedPng* image, std::string* error);
 
-bool ReadWholeFile(const std::string& path, std::vector<uint8_t>* bytes);

@@ -11,6 +11,7 @@
 #include "tools/area_overlay.h"
 #include "tools/command_line.h"
 #include "tools/dib_reader.h"
+#include "tools/file_bytes.h"
 #include "tools/gauge_description.h"
 #include "tools/module_loader.h"
 #include "tools/module_resources.h"
@@ -40,20 +41,6 @@ void PrintWarnings(const PanelHost& host)
 {
     for (const std::string& warning : host.warnings())
         fprintf(stderr, "gauge-host: warning: %s\n", warning.c_str());
-}
-
-bool ReadFile(const std::string& path, std::vector<char>* bytes)
-{
-    FILE* file = fopen(path.c_str(), "rb");
-    if (!file)
-        return false;
-    char chunk[4096];
-    size_t got;
-    while ((got = fread(chunk, 1, sizeof chunk, file)) > 0)
-        bytes->insert(bytes->end(), chunk, chunk + got);
-    const bool ok = !ferror(file);
-    fclose(file);
-    return ok;
 }
 
 int Describe(const LoadedModule& module, const Options& options)
@@ -94,12 +81,12 @@ int Describe(const LoadedModule& module, const Options& options)
 
 int Run(const LoadedModule& module, const Options& options)
 {
-    std::vector<char> text;
-    if (!ReadFile(options.scenario, &text))
+    std::vector<uint8_t> text;
+    if (!ReadFileBytes(options.scenario, &text))
         return Refuse(options.scenario + ": cannot read the scenario");
     Scenario scenario;
     std::string error;
-    if (!ParseScenario(text.data(), text.size(), options.scenario, &scenario, &error)) {
+    if (!ParseScenario(reinterpret_cast<const char*>(text.data()), text.size(), options.scenario, &scenario, &error)) {
         fprintf(stderr, "%s\n", error.c_str());
         return ExitBadInput;
     }

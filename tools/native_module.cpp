@@ -1,9 +1,8 @@
 #include "tools/native_module.h"
 
-#include <stdio.h>
-
 #include "face/face.h"
 #include "module/exports.h"
+#include "tools/file_bytes.h"
 
 // The linker's marks around the program's image.
 extern "C" char __executable_start[], _end[];
@@ -14,17 +13,11 @@ constexpr size_t BmpFileHeaderSize = 14;  // a resource holds the bitmap without
 
 bool ReadArtwork(const std::string& path, std::vector<uint8_t>* dib, std::string* error)
 {
-    FILE* file = fopen(path.c_str(), "rb");
-    if (!file) {
-        *error = "cannot open " + path;
+    std::vector<uint8_t> bytes;
+    if (!ReadFileBytes(path, &bytes)) {
+        *error = "cannot read " + path;
         return false;
     }
-    std::vector<uint8_t> bytes;
-    uint8_t chunk[65536];
-    size_t got;
-    while ((got = fread(chunk, 1, sizeof chunk, file)) > 0)
-        bytes.insert(bytes.end(), chunk, chunk + got);
-    fclose(file);
     if (bytes.size() < BmpFileHeaderSize || bytes[0] != 'B' || bytes[1] != 'M') {
         *error = path + " is not a .bmp file";
         return false;
