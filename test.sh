@@ -11,7 +11,7 @@ cmake -S . -B build -DCMAKE_BUILD_TYPE=Release
 cmake --build build -j2
 ctest --test-dir build --output-on-failure -j2
 
-CC=clang CXX=clang++ cmake -S . -B build-sanitize -DCMAKE_BUILD_TYPE=Debug \
+CC=clang CXX=clang++ cmake -S . -B build-sanitize -DCMAKE_BUILD_TYPE=RelWithDebInfo \
     -DSANITIZE=ON -DFUZZ=ON -DBUILD_WINDOWS=OFF
 cmake --build build-sanitize -j2
 ctest --test-dir build-sanitize --output-on-failure -j2
