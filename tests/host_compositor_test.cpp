@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <deque>
+#include <stdio.h>
 #include <string.h>
 
 #include "tools/compositor.h"
@@ -81,7 +82,9 @@ private:
 
 std::string Show(RgbColour c)
 {
-    return "(" + std::to_string(c.r) + ", " + std::to_string(c.g) + ", " + std::to_string(c.b) + ")";
+    char text[32];
+    snprintf(text, sizeof text, "(%d, %d, %d)", c.r, c.g, c.b);
+    return text;
 }
 
 TEST(Compositor, PureBlackIsNotDrawnUnderTheTransparencyFlag)
