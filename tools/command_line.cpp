@@ -270,5 +270,6 @@ std::string HelpText(Options::Command command)
            "\n" +
            std::string(repeat) +
            "\n"
-           "Exit status: 0 success, 1 a scenario expectation failed, 2 bad input.\n";
+           "Exit status: 0 success, 1 a scenario expectation failed, 2 bad input: a module\n"
+           "that cannot be loaded, is malformed or faults while it runs (one line says where).\n";
 }

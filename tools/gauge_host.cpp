@@ -4,6 +4,7 @@
 #include <windows.h>
 
 #include <stdio.h>
+#include <string.h>
 
 #include <string>
 #include <vector>
@@ -21,6 +22,29 @@
 #include "tools/show_command.h"
 
 namespace {
+
+// A module that faults while the host runs it ends the run with one line
+// naming the fault and the module it happened in, instead of a crash dialog.
+LONG WINAPI ReportFault(EXCEPTION_POINTERS* fault)
+{
+    const EXCEPTION_RECORD& record = *fault->ExceptionRecord;
+    char where[MAX_PATH] = "no loaded module";
+    HMODULE module;
+    if (GetModuleHandleExA(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
+                           static_cast<const char*>(record.ExceptionAddress), &module)) {
+        char path[MAX_PATH];
+        const DWORD length = GetModuleFileNameA(module, path, sizeof path);
+        if (length > 0 && length < sizeof path) {
+            const char* name = strrchr(path, '\\');
+            snprintf(where, sizeof where, "%s", name ? name + 1 : path);
+        }
+    }
+    fprintf(stderr, "gauge-host: exception 0x%08lX at 0x%08lX in %s: the run stops\n", record.ExceptionCode,
+            (unsigned long)(uintptr_t)record.ExceptionAddress, where);
+    fflush(stdout);
+    fflush(stderr);
+    ExitProcess(ExitBadInput);
+}
 
 int Refuse(const std::string& message)
 {
@@ -127,6 +151,7 @@ int Snapshot(const LoadedModule& module, const Options& options)
 
 int main(int argc, char** argv)
 {
+    SetUnhandledExceptionFilter(ReportFault);
     Options options;
     std::string error;
     if (!ParseCommandLine(argc, argv, &options, &error))

@@ -90,7 +90,12 @@ constinit MOUSERECT MouseAreas[] = {
 static HostPanelService* Services() { return static_cast<HostPanelService*>(ImportTable.panels.address); }
 static void GAUGE_CALL Install(void* resource) { Services()->install(Roots[0], resource); }
 static void GAUGE_CALL Initialize(void) { Services()->initialize(Roots[0]); }
+#if defined(FAULT_CRASH)
+static int* volatile Nowhere = nullptr;
+static void GAUGE_CALL Update(void) { *Nowhere = 1; }  // an access violation in the module's own code
+#else
 static void GAUGE_CALL Update(void) { Services()->update(Roots[0]); }
+#endif
 static void GAUGE_CALL Draw(void) { Services()->draw(Roots[0]); }
 static void GAUGE_CALL Kill(void) { Services()->kill(Roots[0]); }
 
