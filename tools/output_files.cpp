@@ -29,5 +29,5 @@ std::string PathIn(const std::string& folder, const std::string& path)
     const std::filesystem::path p(path);
     if (p.is_absolute() || p.has_root_name() || folder.empty())
         return path;
-    return (std::filesystem::path(folder) / p).string();
+    return (std::filesystem::path(folder) / p).make_preferred().string();  // one kind of separator
 }
