@@ -103,6 +103,26 @@ TEST(Compositor, PureBlackIsNotDrawnUnderTheTransparencyFlag)
     }
 }
 
+// An image or needle without a bitmap has nothing to draw, upright or
+// turned, at any scale.
+TEST(Compositor, ElementsWithoutABitmapDrawNothing)
+{
+    for (uint32_t kind : {uint32_t(ELEMENT_TYPE_STATIC_IMAGE), uint32_t(ELEMENT_TYPE_NEEDLE)})
+        for (double degrees : {0.0, 30.0})
+            for (double scale : {1.0, 2.0}) {
+                Scene scene;
+                ElementState& element = scene.Image(kind, 2, 2, IMAGE_USE_TRANSPARENCY, Pixels(1, 1));
+                element.picture = {};  // as after an install that found no bitmap to load
+                element.degrees = degrees;
+                const Frame frame = scene.Draw(8, 8, View{scale, Light::Day});
+                for (int y = 0; y < frame.height; ++y)
+                    for (int x = 0; x < frame.width; ++x)
+                        ASSERT_EQ(frame.At(x, y), PanelColour)
+                            << "kind " << kind << ", " << degrees << " degrees, scale " << scale << ", at " << x
+                            << ", " << y;
+            }
+}
+
 // A 9 x 9 needle, transparent but for its pivot (4, 4) in white and a red
 // tip 4 pixels right of it; placed with the pivot on face pixel (10, 10).
 TEST(Compositor, NeedleTurnsClockwiseAboutItsOffset)

@@ -135,6 +135,8 @@ RgbColour Dimmed(RgbColour colour, uint32_t brightness)
 
 void DrawPicture(Frame* frame, const Picture& picture, const Placement& at, uint32_t brightness)
 {
+    if (picture.empty())
+        return;  // an element without a bitmap
     double s, c;
     SinCos(at.degrees, &s, &c);
     const double shift_x = at.x - at.pivot_x, shift_y = at.y - at.pivot_y;

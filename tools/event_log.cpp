@@ -22,7 +22,7 @@ bool EventLog::OpenFile(const std::string& path, std::string* error)
         *error = "--log " + path + ": cannot write it";
         return false;
     }
-    fprintf(file_, "frame,time_s,event,value\n");
+    fputs(EventCsvHeader, file_);
     fflush(file_);
     return true;
 }
@@ -45,7 +45,7 @@ void EventLog::Add(const std::vector<KeyEventRecord>& events)
                  int(e.value));
         AddLine(line);
         if (file_) {
-            fprintf(file_, "%lld,%.3f,0x%08X,%d\n", (long long)e.frame, e.time_s, unsigned(e.event), int(e.value));
+            WriteEventCsvLine(file_, e);
             fflush(file_);  // read while the window runs: by a person tailing it, or by a test
         }
     }

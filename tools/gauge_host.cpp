@@ -1,6 +1,7 @@
 // gauge-host: a substitute panel host for gauge modules. Loads a module
 // with the Windows loader, then describes it, runs a scenario on one of
-// its gauges, or draws a snapshot. See HelpText for the commands.
+// its gauges, draws a snapshot, or shows it live in a window. See HelpText
+// for the commands.
 #include <windows.h>
 
 #include <stdio.h>
@@ -45,6 +46,8 @@ LONG WINAPI ReportFault(EXCEPTION_POINTERS* fault)
     fflush(stderr);
     ExitProcess(ExitBadInput);
 }
+
+const char* const NeverDrawn = ": the gauge's draw routine never reached the draw service";
 
 int Refuse(const std::string& message)
 {
@@ -94,10 +97,14 @@ int Describe(const LoadedModule& module, const Options& options)
     if (!StartHost(&host, module, options, &error))
         return Refuse(error);
     host.RunFrame();
+    if (!host.has_frame())
+        return Refuse(options.module + NeverDrawn);
     Frame frame = host.frame();
     DrawMouseAreas(&frame, module.Selected().mouse_areas, 1.0);
     if (!WriteFramePng(frame, options.areas, &error))
         return Refuse(error);
+    host.Stop();
+    PrintWarnings(host);
     printf("wrote %s: the mouse areas of gauge \"%s\", tinted as in the table\n", options.areas.c_str(),
            module.Selected().name.c_str());
     return ExitOk;
@@ -137,7 +144,7 @@ int Snapshot(const LoadedModule& module, const Options& options)
     }
     host.RunFrame();
     if (!host.has_frame())
-        return Refuse(options.module + ": the gauge's draw routine never reached the draw service");
+        return Refuse(options.module + NeverDrawn);
     if (!WriteFramePng(host.frame(), options.png, &error))
         return Refuse(error);
     printf("wrote %s: %d x %d, %d steps, %s\n", options.png.c_str(), host.frame().width, host.frame().height,

@@ -88,9 +88,15 @@ bool LoadGaugeModule(const char* path, const char* gauge_name, HostPanelService*
     if (!CheckFileHead(path, &message))
         return Fail(module, error, path, message);
 
+    // The file named, by its full path: a bare name would send LoadLibrary
+    // searching the program's own folder first, past the file just checked.
+    char full_path[MAX_PATH];
+    const DWORD length = GetFullPathNameA(path, sizeof full_path, full_path, nullptr);
+    if (length == 0 || length >= sizeof full_path)
+        return Fail(module, error, path, "cannot make a full path of it");
     // No dialog boxes from the loader: a bad file is an error line, not a popup.
     const UINT old_mode = SetErrorMode(SEM_FAILCRITICALERRORS | SEM_NOOPENFILEERRORBOX);
-    module->library = LoadLibraryA(path);
+    module->library = LoadLibraryExA(full_path, nullptr, LOAD_WITH_ALTERED_SEARCH_PATH);
     const DWORD load_error = GetLastError();
     SetErrorMode(old_mode);
     if (!module->library)

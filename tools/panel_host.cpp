@@ -1,18 +1,14 @@
 #include "tools/panel_host.h"
 
 #include <math.h>
+#include <stdio.h>
+#include <stdlib.h>
 #include <string.h>
 
 #include <utility>
 
 #include "tools/compositor.h"
 #include "tools/dib_reader.h"
-
-#if defined(_WIN32) && defined(__i386__)
-#define ANY_ARGUMENTS_CALL __cdecl  // the caller pops what it pushed, whatever it pushed
-#else
-#define ANY_ARGUMENTS_CALL
-#endif
 
 namespace {
 
@@ -53,11 +49,16 @@ void GAUGE_CALL TriggerKeyEvent(uint32_t event, int32_t value)
         Active->ServeKeyEvent(event, value);
 }
 
+// The host cannot know what a call of a slot it does not offer pushed, and
+// a standard-call caller expects the callee to pop it: returning would
+// leave the gauge's stack wrong. So such a call ends the run.
 template <int Slot>
-void ANY_ARGUMENTS_CALL Unsupported()
+[[noreturn]] void GAUGE_CALL Unsupported()
 {
-    if (Active)
-        Active->Warn("the gauge called service slot " + std::to_string(Slot) + ", which this host does not offer");
+    fflush(stdout);
+    fprintf(stderr, "gauge-host: the gauge called service slot %d, which this host does not offer: the run stops\n",
+            Slot);
+    exit(ExitBadInput);
 }
 
 template <int... Slots>
@@ -103,6 +104,11 @@ int RepeatCallsDue(double held_seconds)
     if (held_seconds + Tolerance < RepeatDelay)
         return 0;
     return 1 + int(floor((held_seconds - RepeatDelay) * RepeatRate + Tolerance));
+}
+
+void WriteEventCsvLine(FILE* file, const KeyEventRecord& e)
+{
+    fprintf(file, "%lld,%.3f,0x%08X,%d\n", (long long)e.frame, e.time_s, unsigned(e.event), int(e.value));
 }
 
 HostPanelService* PanelServiceTable()

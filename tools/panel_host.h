@@ -18,6 +18,7 @@
 #pragma once
 
 #include <stdint.h>
+#include <stdio.h>
 
 #include <functional>
 #include <map>
@@ -38,8 +39,11 @@ constexpr double RepeatRate = 10;
 // own call not counted.
 int RepeatCallsDue(double held_seconds);
 
-// The table whose slots reach the active host. Slots the host does not
-// offer are safe to call with any arguments and are reported as warnings.
+// gauge-host's exit statuses.
+enum ExitStatus { ExitOk = 0, ExitFailed = 1, ExitBadInput = 2 };
+
+// The table whose slots reach the active host. A call of a slot the host
+// does not offer ends the program with one line and ExitBadInput.
 HostPanelService* PanelServiceTable();
 
 // Fetches bitmap resource `number` through the resource handle the gauge
@@ -52,6 +56,10 @@ struct KeyEventRecord {
     uint32_t event;
     int32_t value;
 };
+
+// The event log's file format, for run's events.csv and show's --log.
+constexpr const char* EventCsvHeader = "frame,time_s,event,value\n";
+void WriteEventCsvLine(FILE* file, const KeyEventRecord& event);
 
 // Host variables by number; one never set reads 0.0.
 class HostVariables {

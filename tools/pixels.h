@@ -71,8 +71,6 @@ struct Picture {
 
     bool empty() const { return samples.empty(); }
     int Pitch() const { return width + 2; }
-    // Pixel (x, y) of the image; -1 and width (height) are the ring.
-    WidePixel At(int x, int y) const { return samples[size_t(y + 1) * Pitch() + (x + 1)]; }
 };
 
 // rgb: width * height pixels, top row first. With black_is_transparent

@@ -89,7 +89,7 @@ bool ReadElement(const MemorySpan& image, ElementRecord* element, std::string* e
         return true;
     case ELEMENT_TYPE_STRING: {
         if (!Read(image, element->address, &element->string))
-            return Fail(error, what + ": string record runs outside the module");
+            return Fail(error, what + ": string record runs outside the module or is misaligned");
         const ELEMENT_STRING& s = element->string;
         if (!InImageOrNull(image, (const void*)s.callback))
             return Fail(error, what + ": callback " + HexAddress(Address((const void*)s.callback)) +
@@ -104,7 +104,7 @@ bool ReadElement(const MemorySpan& image, ElementRecord* element, std::string* e
     }
     case ELEMENT_TYPE_NEEDLE: {
         if (!Read(image, element->address, &element->needle))
-            return Fail(error, what + ": needle record runs outside the module");
+            return Fail(error, what + ": needle record runs outside the module or is misaligned");
         const ELEMENT_NEEDLE& n = element->needle;
         if (!InImageOrNull(image, (const void*)n.callback))
             return Fail(error, what + ": callback " + HexAddress(Address((const void*)n.callback)) +
@@ -117,7 +117,7 @@ bool ReadElement(const MemorySpan& image, ElementRecord* element, std::string* e
         element->angles.resize(n.angle_count);
         for (uint32_t i = 0; i < n.angle_count; ++i)
             if (!Read(image, Address(n.angle_table) + i * sizeof(NeedleAngle), &element->angles[i]))
-                return Fail(error, what + ": angle table runs outside the module");
+                return Fail(error, what + ": angle table runs outside the module or is misaligned");
         return true;
     }
     default:

@@ -191,9 +191,9 @@ bool Runner::WriteEvents(std::string* error) const
         *error = "cannot write " + path;
         return false;
     }
-    fprintf(file, "frame,time_s,event,value\n");
+    fputs(EventCsvHeader, file);
     for (const KeyEventRecord& e : host_.key_events())
-        fprintf(file, "%lld,%.3f,0x%08X,%d\n", (long long)e.frame, e.time_s, unsigned(e.event), int(e.value));
+        WriteEventCsvLine(file, e);
     const bool written = fclose(file) == 0;
     if (!written)
         *error = "cannot write " + path;

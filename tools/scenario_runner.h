@@ -20,7 +20,5 @@
 #include "tools/panel_host.h"
 #include "tools/scenario_parser.h"
 
-enum ExitStatus { ExitOk = 0, ExitFailed = 1, ExitBadInput = 2 };
-
 int RunScenario(PanelHost* host, const Scenario& scenario, const std::string& out_dir, FILE* out, FILE* err);
 

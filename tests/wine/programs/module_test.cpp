@@ -33,7 +33,8 @@ void GAUGE_CALL Generate(ELEMENT_HEADER* root, uint32_t phase) { Calls.push_back
 void GAUGE_CALL Draw(ELEMENT_HEADER* root) { Calls.push_back({29, root, 0}); }
 void GAUGE_CALL Kill(ELEMENT_HEADER* root) { Calls.push_back({31, root, 0}); }
 void GAUGE_CALL TriggerKeyEvent(uint32_t event, int32_t value) { KeyEvents.push_back({event, value}); }
-// cdecl: safe to reach with any arguments, so a stray call is counted, not a crash.
+// Every slot the module must not call: a call is counted, and the count
+// must stay 0.
 void __cdecl Untyped() { ++UntypedCalls; }
 
 HostPanelService RecordingServices()

@@ -93,6 +93,11 @@ static void GAUGE_CALL Initialize(void) { Services()->initialize(Roots[0]); }
 #if defined(FAULT_CRASH)
 static int* volatile Nowhere = nullptr;
 static void GAUGE_CALL Update(void) { *Nowhere = 1; }  // an access violation in the module's own code
+#elif defined(FAULT_UNOFFERED_SLOT)
+// A service of the table that this host does not offer, called standard-call
+// with one argument.
+using UntypedService = void(GAUGE_CALL*)(ELEMENT_HEADER*);
+static void GAUGE_CALL Update(void) { reinterpret_cast<UntypedService>(Services()->slot_30)(Roots[0]); }
 #else
 static void GAUGE_CALL Update(void) { Services()->update(Roots[0]); }
 #endif
