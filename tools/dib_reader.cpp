@@ -1,12 +1,11 @@
 #include "tools/dib_reader.h"
 
+#include "tools/little_endian.h"
+
 namespace {
 
 constexpr uint32_t InfoHeaderSize = 40;  // BITMAPINFOHEADER; V4 and V5 headers are longer
 constexpr uint32_t UncompressedRgb = 0;  // BI_RGB
-
-uint16_t Word(const uint8_t* p) { return uint16_t(p[0] | p[1] << 8); }
-uint32_t Dword(const uint8_t* p) { return uint32_t(p[0] | p[1] << 8 | p[2] << 16) | uint32_t(p[3]) << 24; }
 
 bool Fail(std::string* error, std::string message)
 {

@@ -2,15 +2,14 @@
 
 #include <stdio.h>
 
+#include "tools/little_endian.h"
+
 namespace {
 
 constexpr uint32_t PeOffsetField = 0x3C;  // e_lfanew in the DOS header
 constexpr uint16_t MachineI386 = 0x014C, MachineAmd64 = 0x8664, MachineArm64 = 0xAA64;
 constexpr uint16_t CharacteristicsDll = 0x2000;
 constexpr uint16_t OptionalMagicPe32 = 0x10B, OptionalMagicPe32Plus = 0x20B;
-
-uint16_t Word(const uint8_t* p) { return uint16_t(p[0] | p[1] << 8); }
-uint32_t Dword(const uint8_t* p) { return uint32_t(p[0] | p[1] << 8 | p[2] << 16) | uint32_t(p[3]) << 24; }
 
 bool Fail(std::string* error, std::string message)
 {
