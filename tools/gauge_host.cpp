@@ -60,7 +60,7 @@ bool StartHost(PanelHost* host, const LoadedModule& module, const Options& optio
 {
     if (host->Start(module.library, error))
         return true;
-    *error = options.module + ": gauge \"" + module.Selected().name + "\": " + *error;
+    *error = options.module + ": " + *error;
     return false;
 }
 

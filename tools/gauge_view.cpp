@@ -17,7 +17,7 @@ bool GaugeView::Create(HWND parent, LiveGauge* gauge)
     gauge_ = gauge;
     HINSTANCE instance = GetModuleHandleA(nullptr);
     WNDCLASSA type = {};
-    type.lpfnWndProc = Procedure;
+    type.lpfnWndProc = WindowProcedure<GaugeView>;
     type.hInstance = instance;
     type.lpszClassName = ClassName;
     type.hCursor = nullptr;  // set by WM_SETCURSOR from the area under the pointer
@@ -140,17 +140,6 @@ std::string GaugeView::PointerText() const
     if (hit_.child < 0)
         return text + "no mouse area";
     return text + "area " + std::to_string(hit_.child + 1) + ", cursor " + CursorName(hit_.cursor);
-}
-
-LRESULT CALLBACK GaugeView::Procedure(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam)
-{
-    if (message == WM_NCCREATE)
-        SetWindowLongPtrA(hwnd, GWLP_USERDATA,
-                          LONG_PTR(reinterpret_cast<CREATESTRUCTA*>(lparam)->lpCreateParams));
-    auto* view = reinterpret_cast<GaugeView*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
-    if (!view || !view->hwnd_)
-        return DefWindowProcA(hwnd, message, wparam, lparam);
-    return view->Handle(message, wparam, lparam);
 }
 
 LRESULT GaugeView::Handle(UINT message, WPARAM wparam, LPARAM lparam)

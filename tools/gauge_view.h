@@ -19,6 +19,7 @@
 
 #include "tools/gauge_fit.h"
 #include "tools/live_gauge.h"
+#include "tools/window_procedure.h"
 
 class GaugeView {
 public:
@@ -29,7 +30,7 @@ public:
     std::string PointerText() const;
 
 private:
-    static LRESULT CALLBACK Procedure(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam);
+    friend LRESULT CALLBACK WindowProcedure<GaugeView>(HWND, UINT, WPARAM, LPARAM);
     LRESULT Handle(UINT message, WPARAM wparam, LPARAM lparam);
     void Refit();
     void Paint();

@@ -80,7 +80,7 @@ bool LiveGauge::Start(Loaded* loaded, std::string* error)
     // Placed and installed with the module's own handle, as a panel does.
     if (loaded->host->Start(loaded->module.library, error))
         return true;
-    *error = path_ + ": gauge \"" + loaded->module.Selected().name + "\": " + *error;
+    *error = path_ + ": " + *error;
     return false;
 }
 

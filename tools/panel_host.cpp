@@ -151,22 +151,20 @@ bool PanelHost::Start(void* resource, std::string* error)
         h.initialize();
     if (h.generate)
         h.generate(0);
-    if (!install_error_.empty()) {
-        *error = install_error_;
+    auto refuse = [&](const std::string& message) {
+        *error = "gauge \"" + gauge_.name + "\": " + message;
         return false;
-    }
+    };
+    if (!install_error_.empty())
+        return refuse(install_error_);
     for (const ElementState& element : elements_)
         if (element.record->header.bitmap != BITMAP_NONE && element.record->header.kind != ELEMENT_TYPE_STRING &&
-            element.picture.empty()) {
-            *error = "bitmap " + std::to_string(element.record->header.bitmap) +
-                     " was never installed: the gauge's install routine did not reach the install service";
-            return false;
-        }
+            element.picture.empty())
+            return refuse("bitmap " + std::to_string(element.record->header.bitmap) +
+                          " was never installed: the gauge's install routine did not reach the install service");
     const Picture& root = elements_.front().picture;
-    if (root.empty()) {
-        *error = "the root element has no bitmap, and the host sizes the gauge by it";
-        return false;
-    }
+    if (root.empty())
+        return refuse("the root element has no bitmap, and the host sizes the gauge by it");
     width_ = root.width;
     height_ = root.height;
     return true;

@@ -86,7 +86,8 @@ public:
 
     // Query, install with this resource handle, initialize and generate, as
     // a panel does when it places the gauge. Fails when a bitmap cannot be
-    // loaded or the root element gives the gauge no size.
+    // loaded or the root element gives the gauge no size, with a message
+    // that names the gauge.
     bool Start(void* resource, std::string* error);
     void Stop();  // the gauge's kill; the host then holds no link into the module
 

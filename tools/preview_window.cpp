@@ -92,7 +92,7 @@ bool PreviewWindow::Create(int gauge_width)
 {
     HINSTANCE instance = GetModuleHandleA(nullptr);
     WNDCLASSA type = {};
-    type.lpfnWndProc = Procedure;
+    type.lpfnWndProc = WindowProcedure<PreviewWindow>;
     type.hInstance = instance;
     type.lpszClassName = ClassName;
     type.hCursor = LoadCursor(nullptr, IDC_ARROW);
@@ -353,17 +353,6 @@ void PreviewWindow::ShowMessage(const std::string& text, bool error)
 void PreviewWindow::SetText(int id, const std::string& text)
 {
     SetDlgItemTextA(hwnd_, id, text.c_str());
-}
-
-LRESULT CALLBACK PreviewWindow::Procedure(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam)
-{
-    if (message == WM_NCCREATE)
-        SetWindowLongPtrA(hwnd, GWLP_USERDATA,
-                          LONG_PTR(reinterpret_cast<CREATESTRUCTA*>(lparam)->lpCreateParams));
-    auto* window = reinterpret_cast<PreviewWindow*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
-    if (!window || !window->hwnd_)
-        return DefWindowProcA(hwnd, message, wparam, lparam);
-    return window->Handle(message, wparam, lparam);
 }
 
 LRESULT PreviewWindow::Handle(UINT message, WPARAM wparam, LPARAM lparam)

@@ -24,6 +24,7 @@
 #include "tools/event_log.h"
 #include "tools/gauge_view.h"
 #include "tools/live_gauge.h"
+#include "tools/window_procedure.h"
 
 class PreviewWindow {
 public:
@@ -39,7 +40,7 @@ public:
     HWND hwnd() const { return hwnd_; }
 
 private:
-    static LRESULT CALLBACK Procedure(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam);
+    friend LRESULT CALLBACK WindowProcedure<PreviewWindow>(HWND, UINT, WPARAM, LPARAM);
     LRESULT Handle(UINT message, WPARAM wparam, LPARAM lparam);
     void CreateControls();
     HWND AddControl(const char* type, const char* text, DWORD style, int id);
