@@ -14,7 +14,8 @@ set_source_files_properties(resources/ZARO.rc PROPERTIES
 set(CMAKE_RC_FLAGS "${CMAKE_RC_FLAGS} -I${ARTWORK_DIR}")
 enable_language(RC)
 
-add_subdirectory(tools)
+add_subdirectory(common)
+add_subdirectory(gauge_host)
 add_subdirectory(tests/wine/programs)
 
 add_custom_command(TARGET zaro POST_BUILD

@@ -5,7 +5,7 @@
 #include <stdio.h>
 
 #include "resources/artwork.h"
-#include "tools/png_writer.h"
+#include "common/png_writer.h"
 
 namespace {
 

@@ -10,7 +10,7 @@
 #include <stdlib.h>
 #include <string.h>
 
-#include "tests/module_image.h"
+#include "tests/common/module_image.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {

@@ -8,7 +8,7 @@
 #include <string.h>
 
 #include "tests/wine/wine_test.h"
-#include "tools/module_loader.h"
+#include "gauge_host/windows/module_loader.h"
 
 namespace {
 

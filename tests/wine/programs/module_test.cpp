@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "tests/wine/wine_test.h"
-#include "tools/module_loader.h"
+#include "gauge_host/windows/module_loader.h"
 
 namespace {
 

@@ -1,0 +1,34 @@
+// command_line.h: gauge-host's commands, options and help texts.
+//
+//   gauge-host describe MODULE [--areas OUT.png]
+//   gauge-host run MODULE SCENARIO [--out DIR] [--scale S] [--light day|night]
+//   gauge-host snapshot MODULE OUT.png [--yaw N] [--scale S] [--light day|night]
+//   gauge-host show MODULE [--size PIXELS] [--light day|night] [--log FILE]
+//
+// Every command also takes --gauge NAME (default: the module's first
+// gauge) and --help. Options take their value as the next word or after
+// '=' (--scale=2).
+#pragma once
+
+#include <string>
+
+#include "gauge_host/core/element_state.h"
+
+constexpr double MinScale = 0.1, MaxScale = 8;
+constexpr int MaxYawSteps = 10000;
+constexpr int MinShowSize = 100, MaxShowSize = 2400;  // the gauge's width in the window
+
+struct Options {
+    enum Command { Help, Describe, Run, Snapshot, Show };
+    Command command = Help;
+    Command help_for = Help;  // with Help: the command whose help was asked for
+    std::string module, scenario, png, areas, out_dir, gauge, log;
+    View view;
+    int yaw = 0;
+    int size = 0;  // show: 0 draws the face at its own size
+};
+
+// False with a one-line message for a command line that makes no sense.
+bool ParseCommandLine(int argc, const char* const* argv, Options* options, std::string* error);
+
+std::string HelpText(Options::Command command);

@@ -1,0 +1,236 @@
+#include "gauge_host/core/draw_primitives.h"
+
+#include <math.h>
+#include <string.h>
+
+#include <algorithm>
+#include <vector>
+
+namespace {
+
+constexpr int FixedShift = 16;  // picture coordinates in 16.16 fixed point
+constexpr double FixedOne = 1 << FixedShift;
+constexpr double Pi = 3.14159265358979323846;
+
+// Multiples of 90 degrees turn exactly, so an upright or quarter-turned
+// picture keeps its pixels unblurred.
+void SinCos(double degrees, double* s, double* c)
+{
+    const double quarters = degrees / 90;
+    if (quarters == floor(quarters)) {
+        static const double sines[4] = {0, 1, 0, -1};
+        const int q = int(fmod(quarters, 4) + 4) % 4;
+        *s = sines[q];
+        *c = sines[(q + 1) % 4];
+        return;
+    }
+    *s = sin(degrees * Pi / 180);
+    *c = cos(degrees * Pi / 180);
+}
+
+// a + (b - a) * w / 256 on all four lanes at once; w is 0..256.
+inline WidePixel Lerp(WidePixel a, WidePixel b, uint32_t w)
+{
+    return ((a * (256 - w) + b * w) >> 8) & 0x00FF00FF00FF00FFull;
+}
+
+// Premultiplied source over the frame pixel.
+inline void Blend(uint8_t* d, WidePixel s, uint32_t brightness)
+{
+    uint32_t r = RedOf(s), g = GreenOf(s), b = BlueOf(s);
+    if (brightness != FullBrightness) {
+        r = r * brightness >> 8;
+        g = g * brightness >> 8;
+        b = b * brightness >> 8;
+    }
+    const uint32_t keep = 255 - AlphaOf(s);
+    if (keep) {
+        r += (d[0] * keep + 127) / 255;
+        g += (d[1] * keep + 127) / 255;
+        b += (d[2] * keep + 127) / 255;
+    }
+    d[0] = uint8_t(r);
+    d[1] = uint8_t(g);
+    d[2] = uint8_t(b);
+}
+
+// Upright at scale 1 on whole pixels: every frame pixel is one picture
+// pixel, so copy the opaque runs.
+void CopyAligned(Frame* frame, const Picture& picture, int left, int top, uint32_t brightness)
+{
+    const int y0 = std::max(top, 0), y1 = std::min(top + picture.height, frame->height);
+    for (int y = y0; y < y1; ++y) {
+        const int row = y - top;
+        for (size_t i = picture.row_runs[row]; i < picture.row_runs[row + 1]; ++i) {
+            const int x0 = std::max(left + picture.runs[i].x, 0);
+            const int x1 = std::min(left + picture.runs[i].x + picture.runs[i].length, frame->width);
+            if (x0 >= x1)
+                continue;
+            const uint8_t* src = &picture.rgb[(size_t(row) * picture.width + (x0 - left)) * 3];
+            uint8_t* d = frame->Row(y) + x0 * 3;
+            const size_t bytes = size_t(x1 - x0) * 3;
+            if (brightness == FullBrightness) {
+                memcpy(d, src, bytes);
+            } else {
+                for (size_t b = 0; b < bytes; ++b)
+                    d[b] = uint8_t(src[b] * brightness >> 8);
+            }
+        }
+    }
+}
+
+constexpr int TileRows = 32, TileColumns = 32;
+
+// One frame row's stretch of samples, in fixed point at its first column.
+struct RowSpan {
+    int y, first, last;
+    int32_t u, v;
+};
+
+void SampleRow(uint8_t* d, const Picture& picture, int32_t u, int32_t v, int32_t du, int32_t dv, int count,
+               uint32_t brightness)
+{
+    const int pitch = picture.Pitch();
+    for (int i = 0; i < count; ++i, d += 3, u += du, v += dv) {
+        const WidePixel* p = &picture.samples[size_t(v >> FixedShift) * pitch + (u >> FixedShift)];
+        const WidePixel p00 = p[0], p01 = p[1], p10 = p[pitch], p11 = p[pitch + 1];
+        if ((p00 | p01 | p10 | p11) == 0)
+            continue;
+        const uint32_t wx = (u >> (FixedShift - 8)) & 0xFF, wy = (v >> (FixedShift - 8)) & 0xFF;
+        const WidePixel sample = Lerp(Lerp(p00, p01, wx), Lerp(p10, p11, wx), wy);
+        if (sample)
+            Blend(d, sample, brightness);
+    }
+}
+
+// The frame columns X (within 0..limit-1) where start + X * step lies in
+// [0, bound): bound is in picture pixels of the ringed picture.
+void ClipSpan(double start, double step, double bound, int limit, int* first, int* last)
+{
+    double lo = 0, hi = limit - 1;
+    if (step == 0) {
+        if (start < 0 || start >= bound)
+            hi = -1;
+    } else {
+        const double a = (0 - start) / step, b = (bound - start) / step;
+        lo = std::max(lo, ceil(std::min(a, b)));
+        hi = std::min(hi, floor(std::max(a, b)));
+    }
+    if (lo > hi) {
+        *first = 1;
+        *last = 0;
+        return;
+    }
+    *first = std::max(*first, int(lo));
+    *last = std::min(*last, int(hi));
+}
+
+}  // namespace
+
+RgbColour Dimmed(RgbColour colour, uint32_t brightness)
+{
+    return {uint8_t(colour.r * brightness >> 8), uint8_t(colour.g * brightness >> 8),
+            uint8_t(colour.b * brightness >> 8)};
+}
+
+void DrawPicture(Frame* frame, const Picture& picture, const Placement& at, uint32_t brightness)
+{
+    if (picture.empty())
+        return;  // an element without a bitmap
+    double s, c;
+    SinCos(at.degrees, &s, &c);
+    const double shift_x = at.x - at.pivot_x, shift_y = at.y - at.pivot_y;
+    if (s == 0 && c == 1 && at.scale == 1 && shift_x == floor(shift_x) && shift_y == floor(shift_y)) {
+        CopyAligned(frame, picture, int(shift_x), int(shift_y), brightness);
+        return;
+    }
+
+    // Frame rows the turned picture can reach.
+    double top = 1e30, bottom = -1e30;
+    for (double px : {-1.0, picture.width + 1.0})
+        for (double py : {-1.0, picture.height + 1.0}) {
+            const double dx = px - at.pivot_x, dy = py - at.pivot_y;
+            const double fy = (at.y + dx * s + dy * c) * at.scale;
+            top = std::min(top, fy);
+            bottom = std::max(bottom, fy);
+        }
+    const int y_first = std::max(0, int(floor(top))), y_last = std::min(frame->height - 1, int(ceil(bottom)));
+
+    // Frame pixel centre -> face point -> picture point, turned back; in
+    // ringed picture pixels, where a sample at u covers u and u + 1.
+    const double step_u = c / at.scale, step_v = -s / at.scale;
+    const int32_t du = int32_t(lround(step_u * FixedOne)), dv = int32_t(lround(step_v * FixedOne));
+    std::vector<RowSpan> spans;
+    for (int y = y_first; y <= y_last; ++y) {
+        const double fy = (y + 0.5) / at.scale - at.y;
+        const double fx0 = 0.5 / at.scale - at.x;
+        const double u0 = at.pivot_x + 0.5 + fx0 * c + fy * s;
+        const double v0 = at.pivot_y + 0.5 - fx0 * s + fy * c;
+        RowSpan span{y, 0, frame->width - 1, 0, 0};
+        ClipSpan(u0, step_u, picture.width + 1, frame->width, &span.first, &span.last);
+        ClipSpan(v0, step_v, picture.height + 1, frame->width, &span.first, &span.last);
+        if (span.first > span.last)
+            continue;
+        span.u = int32_t(lround((u0 + span.first * step_u) * FixedOne));
+        span.v = int32_t(lround((v0 + span.first * step_v) * FixedOne));
+        // Rounding may carry an end sample one step outside; the span is a
+        // line, so checking both ends keeps every sample inside.
+        auto inside = [&](int x) {
+            const int64_t ux = span.u + int64_t(x - span.first) * du, vx = span.v + int64_t(x - span.first) * dv;
+            return ux >= 0 && vx >= 0 && (ux >> FixedShift) <= picture.width && (vx >> FixedShift) <= picture.height;
+        };
+        while (span.first <= span.last && !inside(span.last))
+            --span.last;
+        while (span.first <= span.last && !inside(span.first)) {
+            ++span.first;
+            span.u += du;
+            span.v += dv;
+        }
+        if (span.first <= span.last)
+            spans.push_back(span);
+    }
+
+    // Tile by tile, so a turned picture's samples stay in the cache: along a
+    // turned row each step lands on another picture row.
+    for (size_t band = 0; band < spans.size(); band += TileRows) {
+        const size_t band_end = std::min(spans.size(), band + TileRows);
+        for (int tile = 0; tile < frame->width; tile += TileColumns) {
+            for (size_t i = band; i < band_end; ++i) {
+                const RowSpan& span = spans[i];
+                const int first = std::max(span.first, tile), last = std::min(span.last, tile + TileColumns - 1);
+                if (first > last)
+                    continue;
+                const int skip = first - span.first;
+                SampleRow(frame->Row(span.y) + first * 3, picture, span.u + skip * du, span.v + skip * dv, du, dv,
+                          last - first + 1, brightness);
+            }
+        }
+    }
+}
+
+void FillBox(Frame* frame, const FrameBox& box, RgbColour colour, double opacity)
+{
+    const int x_first = std::max(0, int(floor(box.x0))), x_last = std::min(frame->width - 1, int(ceil(box.x1)) - 1);
+    const int y_first = std::max(0, int(floor(box.y0))), y_last = std::min(frame->height - 1, int(ceil(box.y1)) - 1);
+    auto overlap = [](double a0, double a1, int p) { return std::max(0.0, std::min(a1, p + 1.0) - std::max(a0, double(p))); };
+    for (int y = y_first; y <= y_last; ++y) {
+        const double cover_y = overlap(box.y0, box.y1, y) * opacity;
+        uint8_t* d = frame->Row(y) + x_first * 3;
+        for (int x = x_first; x <= x_last; ++x, d += 3) {
+            const uint32_t alpha = uint32_t(lround(overlap(box.x0, box.x1, x) * cover_y * 255));
+            if (!alpha)
+                continue;
+            const WidePixel premultiplied = Widen(alpha, (colour.r * alpha + 127) / 255, (colour.g * alpha + 127) / 255,
+                                                  (colour.b * alpha + 127) / 255);
+            Blend(d, premultiplied, FullBrightness);
+        }
+    }
+}
+
+void StrokeBox(Frame* frame, const FrameBox& box, RgbColour colour)
+{
+    FillBox(frame, {box.x0, box.y0, box.x1, box.y0 + 1}, colour);
+    FillBox(frame, {box.x0, box.y1 - 1, box.x1, box.y1}, colour);
+    FillBox(frame, {box.x0, box.y0 + 1, box.x0 + 1, box.y1 - 1}, colour);
+    FillBox(frame, {box.x1 - 1, box.y0 + 1, box.x1, box.y1 - 1}, colour);
+}

@@ -1,0 +1,36 @@
+// draw_primitives.h: the compositor's brushes, each drawing one thing into
+// a Frame.
+//
+//   DrawPicture  a picture placed, turned and scaled, bilinear filtered,
+//                its transparent pixels left undrawn
+//   FillBox      an axis-aligned box with anti-aliased edges
+//   StrokeBox    a box's one-pixel outline
+//
+// Positions are continuous: pixel (x, y) covers x..x+1, y..y+1.
+// Brightness runs from 0 (black) to FullBrightness (as drawn).
+#pragma once
+
+#include "gauge_host/core/pixels.h"
+
+constexpr uint32_t FullBrightness = 256;
+
+RgbColour Dimmed(RgbColour colour, uint32_t brightness);
+
+// The picture point (pivot_x, pivot_y) lands on face point (x, y); the
+// picture turns about it by degrees, clockwise on the screen; face points
+// are then multiplied by scale to give frame points.
+struct Placement {
+    double x = 0, y = 0;
+    double pivot_x = 0, pivot_y = 0;
+    double degrees = 0;
+    double scale = 1;
+};
+
+void DrawPicture(Frame* frame, const Picture& picture, const Placement& placement, uint32_t brightness);
+
+// Frame coordinates. opacity 1 covers what lies beneath.
+struct FrameBox {
+    double x0, y0, x1, y1;
+};
+void FillBox(Frame* frame, const FrameBox& box, RgbColour colour, double opacity = 1.0);
+void StrokeBox(Frame* frame, const FrameBox& box, RgbColour colour);

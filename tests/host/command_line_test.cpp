@@ -1,0 +1,164 @@
+// gauge-host's command line: each command's arguments and options, and the
+// message for each kind of bad one.
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "gauge_host/command/command_line.h"
+
+namespace {
+
+bool Parse(std::vector<const char*> words, Options* options, std::string* error)
+{
+    words.insert(words.begin(), "gauge-host");
+    return ParseCommandLine(int(words.size()), words.data(), options, error);
+}
+
+struct GoodCase {
+    std::vector<const char*> words;
+    std::function<void(const Options&)> check;
+};
+
+TEST(CommandLine, GoodCommandLines)
+{
+    const GoodCase cases[] = {
+        {{"--help"}, [](const Options& o) {
+             EXPECT_EQ(o.command, Options::Help);
+             EXPECT_EQ(o.help_for, Options::Help);
+         }},
+        {{"help", "run"}, [](const Options& o) {
+             EXPECT_EQ(o.command, Options::Help);
+             EXPECT_EQ(o.help_for, Options::Run);
+         }},
+        {{"snapshot", "m.gau", "-h", "--scale", "0"}, [](const Options& o) {
+             EXPECT_EQ(o.command, Options::Help) << "help wins over what follows it";
+             EXPECT_EQ(o.help_for, Options::Snapshot);
+         }},
+        {{"describe", "m.gau"}, [](const Options& o) {
+             EXPECT_EQ(o.command, Options::Describe);
+             EXPECT_EQ(o.module, "m.gau");
+             EXPECT_EQ(o.areas, "");
+             EXPECT_EQ(o.gauge, "");
+         }},
+        {{"describe", "--areas", "a.png", "m.gau", "--gauge=TIY"}, [](const Options& o) {
+             EXPECT_EQ(o.module, "m.gau");
+             EXPECT_EQ(o.areas, "a.png");
+             EXPECT_EQ(o.gauge, "TIY");
+         }},
+        {{"run", "m.gau", "tests/demo.scenario"}, [](const Options& o) {
+             EXPECT_EQ(o.command, Options::Run);
+             EXPECT_EQ(o.scenario, "tests/demo.scenario");
+             EXPECT_EQ(o.out_dir, "out/demo") << "default: out/ and the scenario's name";
+             EXPECT_EQ(o.view.scale, 1);
+             EXPECT_EQ(o.view.light, Light::Day);
+         }},
+        {{"run", "m.gau", "s.scenario", "--out", "o", "--scale=2.5", "--light", "night"}, [](const Options& o) {
+             EXPECT_EQ(o.out_dir, "o");
+             EXPECT_EQ(o.view.scale, 2.5);
+             EXPECT_EQ(o.view.light, Light::Night);
+         }},
+        {{"run", "m.gau", "s.scenario", "--scale", "0.1", "--light=day"}, [](const Options& o) {
+             EXPECT_EQ(o.view.scale, 0.1);
+             EXPECT_EQ(o.view.light, Light::Day);
+         }},
+        {{"snapshot", "m.gau", "o.png", "--yaw", "-30", "--scale", "8"}, [](const Options& o) {
+             EXPECT_EQ(o.command, Options::Snapshot);
+             EXPECT_EQ(o.png, "o.png");
+             EXPECT_EQ(o.yaw, -30);
+             EXPECT_EQ(o.view.scale, 8);
+         }},
+        {{"snapshot", "m.gau", "o.png", "--yaw=10000"}, [](const Options& o) { EXPECT_EQ(o.yaw, MaxYawSteps); }},
+        {{"show", "m.gau", "--size", "800", "--log", "e.csv", "--light", "night"}, [](const Options& o) {
+             EXPECT_EQ(o.command, Options::Show);
+             EXPECT_EQ(o.size, 800);
+             EXPECT_EQ(o.log, "e.csv");
+             EXPECT_EQ(o.view.light, Light::Night);
+         }},
+        {{"show", "m.gau"}, [](const Options& o) { EXPECT_EQ(o.size, 0) << "the face's own size"; }},
+    };
+    for (const GoodCase& c : cases) {
+        std::string name;
+        for (const char* word : c.words)
+            name += std::string(word) + " ";
+        Options options;
+        std::string error;
+        ASSERT_TRUE(Parse(c.words, &options, &error)) << "case " << name << ": " << error;
+        SCOPED_TRACE("case " + name);
+        c.check(options);
+    }
+}
+
+struct BadCase {
+    std::vector<const char*> words;
+    const char* error;
+};
+
+TEST(CommandLine, BadCommandLinesSayWhatIsWrong)
+{
+    const BadCase cases[] = {
+        {{}, "no command given (describe, run, snapshot, show; see gauge-host --help)"},
+        {{"fly", "m.gau"}, "unknown command 'fly' (describe, run, snapshot, show; see gauge-host --help)"},
+        {{"help", "fly"}, "no help on 'fly' (describe, run, snapshot, show)"},
+        {{"describe"}, "describe takes MODULE (see gauge-host describe --help)"},
+        {{"describe", "a.gau", "b.gau"}, "describe takes MODULE, and nothing more (see gauge-host describe --help)"},
+        {{"run", "m.gau"}, "run takes MODULE SCENARIO (see gauge-host run --help)"},
+        {{"run", "--scale", "2"}, "run takes MODULE SCENARIO (see gauge-host run --help)"},
+        {{"snapshot", "m.gau"}, "snapshot takes MODULE OUT.png (see gauge-host snapshot --help)"},
+        {{"show"}, "show takes MODULE (see gauge-host show --help)"},
+        {{"run", "m.gau", "s.scenario", "--scale", "0"}, "--scale 0: not a number from 0.1 to 8"},
+        {{"run", "m.gau", "s.scenario", "--scale", "100"}, "--scale 100: not a number from 0.1 to 8"},
+        {{"run", "m.gau", "s.scenario", "--scale", "0.09"}, "--scale 0.09: not a number from 0.1 to 8"},
+        {{"snapshot", "m.gau", "o.png", "--scale=big"}, "--scale big: not a number from 0.1 to 8"},
+        {{"snapshot", "m.gau", "o.png", "--scale=nan"}, "--scale nan: not a number from 0.1 to 8"},
+        {{"snapshot", "m.gau", "o.png", "--scale="}, "--scale : not a number from 0.1 to 8"},
+        {{"run", "m.gau", "s.scenario", "--light", "dusk"}, "--light dusk: should be day or night"},
+        {{"show", "m.gau", "--light=Night"}, "--light Night: should be day or night"},
+        {{"snapshot", "m.gau", "o.png", "--yaw", "abc"},
+         "--yaw abc: not a whole number of steps from -10000 to 10000"},
+        {{"snapshot", "m.gau", "o.png", "--yaw", "1.5"},
+         "--yaw 1.5: not a whole number of steps from -10000 to 10000"},
+        {{"snapshot", "m.gau", "o.png", "--yaw", "-10001"},
+         "--yaw -10001: not a whole number of steps from -10000 to 10000"},
+        {{"show", "m.gau", "--size", "99"}, "--size 99: not a whole number of pixels from 100 to 2400"},
+        {{"show", "m.gau", "--size", "2401"}, "--size 2401: not a whole number of pixels from 100 to 2400"},
+        {{"show", "m.gau", "--size", "800.5"}, "--size 800.5: not a whole number of pixels from 100 to 2400"},
+        {{"run", "m.gau", "s.scenario", "--out"}, "option --out needs a value (see gauge-host run --help)"},
+        {{"describe", "m.gau", "--scale", "2"}, "unknown option --scale for describe (see gauge-host describe --help)"},
+        {{"describe", "m.gau", "--light", "day"},
+         "unknown option --light for describe (see gauge-host describe --help)"},
+        {{"run", "m.gau", "s.scenario", "--yaw", "3"}, "unknown option --yaw for run (see gauge-host run --help)"},
+        {{"snapshot", "m.gau", "o.png", "--size", "300"},
+         "unknown option --size for snapshot (see gauge-host snapshot --help)"},
+        {{"show", "m.gau", "--out", "d"}, "unknown option --out for show (see gauge-host show --help)"},
+        {{"show", "m.gau", "--colour", "red"}, "unknown option --colour for show (see gauge-host show --help)"},
+    };
+    for (const BadCase& c : cases) {
+        std::string name;
+        for (const char* word : c.words)
+            name += std::string(word) + " ";
+        Options options;
+        std::string error;
+        EXPECT_FALSE(Parse(c.words, &options, &error)) << "case " << name;
+        EXPECT_EQ(error, c.error) << "case " << name;
+    }
+}
+
+TEST(CommandLine, EachCommandHasItsHelp)
+{
+    const struct {
+        Options::Command command;
+        const char* usage;
+    } cases[] = {
+        {Options::Help, "usage: gauge-host COMMAND MODULE ... [--help]\n"},
+        {Options::Describe, "usage: gauge-host describe MODULE [--gauge NAME] [--areas OUT.png]\n"},
+        {Options::Run, "usage: gauge-host run MODULE SCENARIO [--out DIR] [--scale S] [--light day|night]\n"},
+        {Options::Snapshot, "usage: gauge-host snapshot MODULE OUT.png [--yaw N] [--scale S] [--light day|night]\n"},
+        {Options::Show, "usage: gauge-host show MODULE [--gauge NAME] [--size PIXELS] [--light day|night]\n"},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(HelpText(c.command).rfind(c.usage, 0), 0u) << "command " << c.command;
+}
+
+}  // namespace

@@ -1,9 +1,0 @@
-// show_command.h: gauge-host show -- a gauge module in a live preview
-// window until the window is closed.
-#pragma once
-
-#include "tools/command_line.h"
-
-// Returns the exit status: 0 when the window was closed (the gauge killed,
-// the module freed), 2 when the module cannot be shown.
-int ShowGauge(const Options& options);
