@@ -9,7 +9,7 @@ if [[ $(id -u) != 0 ]]; then SUDO="sudo"; fi
 export DEBIAN_FRONTEND=noninteractive
 
 PACKAGES=(
-    cmake g++ clang libgtest-dev libbenchmark-dev zlib1g-dev
+    cmake g++ clang libgtest-dev libbenchmark-dev zlib1g-dev libz-mingw-w64-dev
     g++-mingw-w64-i686-posix gcc-mingw-w64-i686-posix binutils-mingw-w64-i686 mingw-w64-i686-dev
     wine wine64 wine32:i386
     icoutils xvfb xdotool x11-apps imagemagick lld

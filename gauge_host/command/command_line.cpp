@@ -7,7 +7,7 @@
 #include <filesystem>
 #include <vector>
 
-#include "gauge_host/core/panel_host.h"
+#include "gauge_host/core/scenario_animation.h"
 
 namespace {
 
@@ -76,7 +76,7 @@ bool ParseCommandLine(int argc, const char* const* argv, Options* options, std::
 
     const std::string see = " (see gauge-host " + name + " --help)";
     std::vector<std::string> positional;
-    bool out_given = false;
+    bool out_given = false, fps_given = false;
     for (int i = 2; i < argc; ++i) {
         std::string arg = argv[i], value;
         if (arg == "--help" || arg == "-h") {
@@ -86,6 +86,10 @@ bool ParseCommandLine(int argc, const char* const* argv, Options* options, std::
         }
         if (arg.compare(0, 2, "--") != 0 || arg.size() == 2) {
             positional.push_back(arg);
+            continue;
+        }
+        if (arg == "--update-snapshots" && options->command == Options::Run) {
+            options->update_snapshots = true;
             continue;
         }
         const size_t equals = arg.find('=');
@@ -123,6 +127,19 @@ bool ParseCommandLine(int argc, const char* const* argv, Options* options, std::
             options->size = int(pixels);
         } else if (arg == "--log" && c == Options::Show) {
             options->log = value;
+        } else if (arg == "--record" && c == Options::Show) {
+            options->record = value;
+        } else if (arg == "--animation" && c == Options::Run) {
+            if (value.size() < 5 || value.compare(value.size() - 4, 4, ".png") != 0)
+                return Fail(error, "--animation " + value + ": the file should end in .png");
+            options->animation = value;
+        } else if (arg == "--fps" && c == Options::Run) {
+            double fps;
+            if (!ParseNumber(value, &fps) || fps != floor(fps) || fps < MinAnimationFps || fps > MaxAnimationFps)
+                return Fail(error, "--fps " + value + ": not a whole number of frames a second from " +
+                                       std::to_string(MinAnimationFps) + " to " + std::to_string(MaxAnimationFps));
+            fps_given = true;
+            options->fps = int(fps);
         } else if (arg == "--yaw" && c == Options::Snapshot) {
             double steps;
             if (!ParseNumber(value, &steps) || steps != floor(steps) || fabs(steps) > MaxYawSteps)
@@ -142,6 +159,8 @@ bool ParseCommandLine(int argc, const char* const* argv, Options* options, std::
                                                                   : "MODULE OUT.png";
         return Fail(error, name + " takes " + usage + (positional.size() < wanted ? "" : ", and nothing more") + see);
     }
+    if (fps_given && options->animation.empty())
+        return Fail(error, "--fps sets the animation's rate: give --animation FILE.png too" + see);
     options->module = positional[0];
     if (options->command == Options::Run) {
         options->scenario = positional[1];
@@ -178,6 +197,7 @@ std::string HelpText(Options::Command command)
                "Exit status: 0 described, 2 the module cannot be loaded or is malformed.\n";
     case Options::Run:
         return "usage: gauge-host run MODULE SCENARIO [--out DIR] [--scale S] [--light day|night]\n"
+               "                      [--update-snapshots] [--animation FILE.png [--fps N]]\n"
                "                      [--gauge NAME]\n"
                "\n"
                "Runs a scenario: one command a line, '#' starts a comment, numbers\n"
@@ -193,6 +213,11 @@ std::string HelpText(Options::Command command)
                "  expect knob DEGREES               the knob's last value\n"
                "  expect tooltip \"TEXT\"             the gauge's tooltip\n"
                "  expect cursor X Y up|down|none    the cursor over that point\n"
+               "  expect snapshot FILE.png [TOLERANCE [PIXELS]]\n"
+               "                                    the last drawn frame against a reference PNG\n"
+               "                                    (relative: beside the scenario); at most PIXELS\n"
+               "                                    pixels (default 0) may differ by more than\n"
+               "                                    TOLERANCE (0 to 255, default 0) in a channel\n"
                "  snapshot FILE.png                 write the last drawn frame (relative: in DIR)\n"
                "\n" +
                std::string(repeat) +
@@ -200,11 +225,21 @@ std::string HelpText(Options::Command command)
                "  --out DIR          where events.csv and the snapshots go (default out/SCENARIO-NAME)\n"
                "  --scale S          frame pixels per face pixel, 0.1 to 8 (default 1)\n"
                "  --light day|night  at night all but the bright elements are dimmed (default day)\n"
+               "  --update-snapshots write every reference an 'expect snapshot' names, instead of\n"
+               "                     checking it\n"
+               "  --animation FILE.png  also write the run as an animated PNG (APNG) at --scale;\n"
+               "                     identical consecutive frames become one longer frame\n"
+               "  --fps N            the animation's frames a second, 1 to 100 (default 18, the\n"
+               "                     scenario's own)\n"
                "  --gauge NAME       the gauge to run (default: the first)\n"
                "\n"
                "DIR/events.csv lists every key event: frame, time_s, event, value.\n"
+               "A snapshot that differs fails with FILE:LINE: snapshot differs from REF: N pixels\n"
+               "over tolerance in x0..x1, y0..y1, largest difference D, and DIR gets NAME.actual.png\n"
+               "and NAME.diff.png (the differences in red over the faded frame).\n"
                "Exit status: 0 every expectation held, 1 one failed (FILE:LINE: expected ..., got ...),\n"
-               "2 bad input (FILE:LINE: ...) or a module that cannot be loaded.\n";
+               "2 bad input (FILE:LINE: ...: also a missing, unreadable or wrong-size reference)\n"
+               "or a module that cannot be loaded.\n";
     case Options::Snapshot:
         return "usage: gauge-host snapshot MODULE OUT.png [--yaw N] [--scale S] [--light day|night]\n"
                "                           [--gauge NAME]\n"
@@ -220,7 +255,7 @@ std::string HelpText(Options::Command command)
                "Exit status: 0 written, 2 bad input or a module that cannot be loaded.\n";
     case Options::Show:
         return "usage: gauge-host show MODULE [--gauge NAME] [--size PIXELS] [--light day|night]\n"
-               "                       [--log FILE]\n"
+               "                       [--log FILE] [--record FILE.scenario]\n"
                "\n"
                "Opens the gauge in a window and runs it live, 18 frames a second, until\n"
                "the window is closed: the gauge's kill routine runs, the module is freed\n"
@@ -245,6 +280,11 @@ std::string HelpText(Options::Command command)
                "  --light day|night  lighting at the start (default day)\n"
                "  --log FILE         also write each key event to FILE as it comes, in the\n"
                "                     columns of run's events.csv\n"
+               "  --record FILE.scenario  write the session, when the window closes, as a\n"
+               "                     scenario: clicks, holds, variable changes and the frames\n"
+               "                     between them, then expect lines for the key events sent,\n"
+               "                     both readouts and the knob; gauge-host run replays it.\n"
+               "                     A reload starts the recording again.\n"
                "  --gauge NAME       the gauge to show (default: the first)\n"
                "\n"
                "Exit status: 0 the window was closed, 2 bad input or a module that cannot be\n"
@@ -259,11 +299,12 @@ std::string HelpText(Options::Command command)
            "\n"
            "  describe MODULE [--areas OUT.png]             print the module's records as a tree\n"
            "  run MODULE SCENARIO [--out DIR] [--scale S]   run a scenario, check its expectations\n"
-           "      [--light day|night]\n"
+           "      [--light day|night] [--update-snapshots]  and snapshots, or make an animation\n"
+           "      [--animation FILE.png [--fps N]]\n"
            "  snapshot MODULE OUT.png [--yaw N] [--scale S] draw one frame as a PNG\n"
            "      [--light day|night]\n"
-           "  show MODULE [--size PIXELS] [--log FILE]      open the gauge in a live window\n"
-           "      [--light day|night]\n"
+           "  show MODULE [--size PIXELS] [--log FILE]      open the gauge in a live window,\n"
+           "      [--light day|night] [--record FILE]       record a session as a scenario\n"
            "\n"
            "Every command takes --gauge NAME (default: the module's first gauge).\n"
            "gauge-host COMMAND --help tells more.\n"

@@ -2,17 +2,20 @@
 //
 //   gauge-host describe MODULE [--areas OUT.png]
 //   gauge-host run MODULE SCENARIO [--out DIR] [--scale S] [--light day|night]
+//                  [--update-snapshots] [--animation FILE.png [--fps N]]
 //   gauge-host snapshot MODULE OUT.png [--yaw N] [--scale S] [--light day|night]
 //   gauge-host show MODULE [--size PIXELS] [--light day|night] [--log FILE]
+//                  [--record FILE.scenario]
 //
 // Every command also takes --gauge NAME (default: the module's first
 // gauge) and --help. Options take their value as the next word or after
-// '=' (--scale=2).
+// '=' (--scale=2); --update-snapshots takes none.
 #pragma once
 
 #include <string>
 
 #include "gauge_host/core/element_state.h"
+#include "gauge_host/core/panel_host.h"
 
 constexpr double MinScale = 0.1, MaxScale = 8;
 constexpr int MaxYawSteps = 10000;
@@ -23,6 +26,10 @@ struct Options {
     Command command = Help;
     Command help_for = Help;  // with Help: the command whose help was asked for
     std::string module, scenario, png, areas, out_dir, gauge, log;
+    std::string record;  // show: the scenario file the session goes to
+    std::string animation;  // run: the APNG file
+    int fps = FramesPerSecond;  // run: the animation's frames a second
+    bool update_snapshots = false;  // run
     View view;
     int yaw = 0;
     int size = 0;  // show: 0 draws the face at its own size

@@ -124,9 +124,19 @@ int Run(const LoadedModule& module, const Options& options)
     PanelHost host(module.Selected(), LoadBitmapResource, options.view);
     if (!StartHost(&host, module, options, &error))
         return Refuse(error);
-    const int status = RunScenario(&host, scenario, options.out_dir, stdout, stderr);
+    ScenarioAnimation animation(options.fps);
+    RunOptions run;
+    run.update_snapshots = options.update_snapshots;
+    run.animation = options.animation.empty() ? nullptr : &animation;
+    int status = RunScenario(&host, scenario, options.out_dir, stdout, stderr, run);
     host.Stop();
     PrintWarnings(host);
+    if (run.animation && status != ExitBadInput) {
+        if (!animation.Write(options.animation, &error))
+            return Refuse(options.animation + ": " + error);
+        printf("wrote %s: %d frames, %d x %d, %d a second\n", options.animation.c_str(), animation.frames(),
+               animation.width(), animation.height(), options.fps);
+    }
     return status;
 }
 

@@ -18,9 +18,14 @@ bool MakeFolder(const std::string& path, std::string* error)
     return true;
 }
 
+bool MakeFolderOf(const std::string& file, std::string* error)
+{
+    return MakeFolder(std::filesystem::path(file).parent_path().string(), error);
+}
+
 bool WriteFramePng(const Frame& frame, const std::string& path, std::string* error)
 {
-    return MakeFolder(std::filesystem::path(path).parent_path().string(), error) &&
+    return MakeFolderOf(path, error) &&
            WritePng(path.c_str(), frame.width, frame.height, frame.rgb.data(), frame.Stride(), error);
 }
 

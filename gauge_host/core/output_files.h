@@ -9,6 +9,9 @@
 // Creates the folder and its parents; false with a message when it cannot.
 bool MakeFolder(const std::string& path, std::string* error);
 
+// The folder a file is to be written in, and its parents.
+bool MakeFolderOf(const std::string& file, std::string* error);
+
 // Creates the file's folder too.
 bool WriteFramePng(const Frame& frame, const std::string& path, std::string* error);
 

@@ -4,6 +4,7 @@
 #include <stdlib.h>
 #include <string.h>
 
+#include "gauge_host/core/frame_comparison.h"
 #include "gauge_host/core/record_walk.h"
 
 namespace {
@@ -155,6 +156,14 @@ private:
         *is_second = tokens_[at].text == second;
         return true;
     }
+    bool PngFile(size_t at)
+    {
+        command_->text = tokens_[at].text;
+        const size_t n = command_->text.size();
+        if (n < 5 || command_->text.compare(n - 4, 4, ".png") != 0)
+            return Fail("snapshot file '" + command_->text + "' should end in .png");
+        return true;
+    }
     bool Expect();
 
     const std::vector<Token>& tokens_;
@@ -209,13 +218,7 @@ bool LineParser::Parse()
         return Expect();
     if (name == "snapshot") {
         c.kind = ScenarioCommand::Snapshot;
-        if (!Arguments(1, 1, "snapshot FILE.png"))
-            return false;
-        c.text = tokens_[1].text;
-        const size_t n = c.text.size();
-        if (n < 5 || c.text.compare(n - 4, 4, ".png") != 0)
-            return Fail("snapshot file '" + c.text + "' should end in .png");
-        return true;
+        return Arguments(1, 1, "snapshot FILE.png") && PngFile(1);
     }
     return Fail("unknown command '" + name + "' (var, frame, click, hold, expect, snapshot)");
 }
@@ -224,7 +227,7 @@ bool LineParser::Expect()
 {
     ScenarioCommand& c = *command_;
     if (tokens_.size() < 2)
-        return Fail("usage: expect event|no-event|readout|knob|tooltip|cursor ...");
+        return Fail("usage: expect event|no-event|readout|knob|tooltip|cursor|snapshot ...");
     const std::string what = tokens_[1].quoted ? "" : tokens_[1].text;
     // The arguments after "expect WHAT".
     auto arguments = [&](size_t count, const char* usage) {
@@ -281,10 +284,43 @@ bool LineParser::Expect()
             return Fail("cursor " + Shown(tokens_[4]) + " should be up, down or none");
         return true;
     }
-    return Fail("unknown expectation " + Shown(tokens_[1]) + " (event, no-event, readout, knob, tooltip, cursor)");
+    if (what == "snapshot") {
+        c.kind = ScenarioCommand::ExpectSnapshot;
+        const size_t given = tokens_.size() - 2;
+        if (given < 1 || given > 3)
+            return Fail("usage: expect snapshot FILE.png [TOLERANCE [PIXELS]]");
+        if (!PngFile(2))
+            return false;
+        int64_t number;
+        if (given >= 2) {
+            if (!ParseInteger(tokens_[3], 0, MaxChannelTolerance, &number))
+                return Fail("tolerance '" + tokens_[3].text + "' is not a whole number from 0 to " +
+                            std::to_string(MaxChannelTolerance));
+            c.tolerance = int(number);
+        }
+        if (given == 3) {
+            if (!ParseInteger(tokens_[4], 0, int64_t(1) << 40, &number))
+                return Fail("pixel count '" + tokens_[4].text + "' is not a whole number from 0 up");
+            c.allowed_pixels = number;
+        }
+        return true;
+    }
+    return Fail("unknown expectation " + Shown(tokens_[1]) +
+                " (event, no-event, readout, knob, tooltip, cursor, snapshot)");
 }
 
 }  // namespace
+
+std::string QuoteScenarioText(const std::string& text)
+{
+    std::string quoted = "\"";
+    for (char c : text) {
+        if (c == '"' || c == '\\')
+            quoted.push_back('\\');
+        quoted.push_back(c);
+    }
+    return quoted + "\"";
+}
 
 bool ParseScenario(const char* text, size_t size, const std::string& file, Scenario* scenario, std::string* error)
 {
@@ -325,7 +361,7 @@ bool ParseScenario(const char* text, size_t size, const std::string& file, Scena
         if (command.kind == ScenarioCommand::RunFrames || command.kind == ScenarioCommand::Click ||
             command.kind == ScenarioCommand::Hold)
             drawn = true;
-        if (command.kind == ScenarioCommand::Snapshot && !drawn) {
+        if ((command.kind == ScenarioCommand::Snapshot || command.kind == ScenarioCommand::ExpectSnapshot) && !drawn) {
             *error = where + "snapshot before any frame was drawn (run 'frame' first)";
             return false;
         }

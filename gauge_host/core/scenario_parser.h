@@ -10,6 +10,10 @@
 //   expect knob DEGREES                the knob's last value
 //   expect tooltip "TEXT"              the gauge's tooltip
 //   expect cursor X Y up|down|none     the cursor over that point
+//   expect snapshot FILE.png [TOLERANCE [PIXELS]]
+//                                      the last drawn frame against a reference
+//                                      PNG: per-channel tolerance (default 0),
+//                                      pixels allowed over it (default 0)
 //   snapshot FILE.png                  the last drawn frame, as a PNG
 //
 // '#' starts a comment outside quotes. Numbers are decimal or 0x hex, with
@@ -47,6 +51,7 @@ struct ScenarioCommand {
         ExpectKnob,
         ExpectTooltip,
         ExpectCursor,
+        ExpectSnapshot,
         Snapshot,
     };
     Kind kind = RunFrames;
@@ -59,6 +64,8 @@ struct ScenarioCommand {
     bool right_button = false;
     bool right_readout = false;
     int32_t cursor = 0;
+    int tolerance = 0;    // expect snapshot: per channel
+    int64_t allowed_pixels = 0;  // expect snapshot: over the tolerance
     std::string text;     // readout text, tooltip, snapshot file
 };
 
@@ -66,5 +73,8 @@ struct Scenario {
     std::string file;
     std::vector<ScenarioCommand> commands;
 };
+
+// text in double quotes, as the parser reads it back.
+std::string QuoteScenarioText(const std::string& text);
 
 bool ParseScenario(const char* text, size_t size, const std::string& file, Scenario* scenario, std::string* error);

@@ -3,7 +3,12 @@
 #include <math.h>
 
 #include <algorithm>
+#include <filesystem>
 
+#include "common/file_bytes.h"
+#include "common/png_reader.h"
+#include "gauge_host/core/frame_comparison.h"
+#include "gauge_host/core/gauge_readings.h"
 #include "gauge_host/core/output_files.h"
 
 namespace {
@@ -28,8 +33,9 @@ std::string Number(double value)
 
 class Runner {
 public:
-    Runner(PanelHost* host, const Scenario& scenario, const std::string& out_dir, FILE* out, FILE* err)
-        : host_(*host), scenario_(scenario), out_dir_(out_dir), out_(out), err_(err)
+    Runner(PanelHost* host, const Scenario& scenario, const std::string& out_dir, FILE* out, FILE* err,
+           const RunOptions& options)
+        : host_(*host), scenario_(scenario), out_dir_(out_dir), out_(out), err_(err), options_(options)
     {
     }
 
@@ -58,8 +64,29 @@ private:
             fprintf(out_, "frame %5lld  %8.3f s  %s\n", (long long)e.frame, e.time_s, EventText(e.event, e.value).c_str());
         }
     }
-    const ElementState* Readout(bool right) const;
-    const ElementState* Knob() const;
+    void RunFrame()
+    {
+        host_.RunFrame();
+        if (options_.animation && host_.has_frame())
+            options_.animation->AddFrame(host_.frame());
+    }
+    // The frame the gauge last drew, or null with the refusal printed.
+    const Frame* DrawnFrame(const ScenarioCommand& c)
+    {
+        if (host_.has_frame())
+            return &host_.frame();
+        Refuse(c, "no frame to write: the gauge's draw routine never reached the draw service");
+        return nullptr;
+    }
+    bool WriteFrame(const ScenarioCommand& c, const Frame& frame, const std::string& path)
+    {
+        std::string error;
+        if (!WriteFramePng(frame, path, &error))
+            return Refuse(c, error);
+        fprintf(out_, "wrote %s\n", path.c_str());
+        return true;
+    }
+    bool ExpectSnapshot(const ScenarioCommand& c);
     bool WriteEvents(std::string* error) const;
     bool PointsOnFace() const;
 
@@ -67,31 +94,52 @@ private:
     const Scenario& scenario_;
     const std::string& out_dir_;
     FILE *out_, *err_;
+    const RunOptions& options_;
     size_t checked_ = 0, printed_ = 0;
-    int expectations_ = 0, failures_ = 0, snapshots_ = 0;
+    int expectations_ = 0, failures_ = 0, snapshots_ = 0, references_updated_ = 0;
 };
 
-const ElementState* Runner::Readout(bool right) const
+bool Runner::ExpectSnapshot(const ScenarioCommand& c)
 {
-    const ElementState* found = nullptr;
-    int strings = 0;
-    for (const ElementState& e : host_.elements()) {
-        if (e.record->header.kind != ELEMENT_TYPE_STRING)
-            continue;
-        ++strings;
-        const int x = e.record->header.position.x;
-        if (!found || (right ? x > found->record->header.position.x : x < found->record->header.position.x))
-            found = &e;
+    const Frame* frame = DrawnFrame(c);
+    if (!frame)
+        return false;
+    const std::string folder = std::filesystem::path(scenario_.file).parent_path().string();
+    const std::string reference_path = PathIn(folder, c.text);
+    if (options_.update_snapshots) {
+        if (!WriteFrame(c, *frame, reference_path))
+            return false;
+        ++references_updated_;
+        return true;
     }
-    return strings >= 2 ? found : nullptr;
-}
 
-const ElementState* Runner::Knob() const
-{
-    for (const ElementState& e : host_.elements())
-        if (e.record->header.kind == ELEMENT_TYPE_NEEDLE)
-            return &e;
-    return nullptr;
+    std::vector<uint8_t> bytes;
+    if (!ReadFileBytes(reference_path, &bytes))
+        return Refuse(c, "cannot read reference " + reference_path + " (run --update-snapshots writes it)");
+    DecodedPng reference;
+    std::string error;
+    if (!DecodePng(bytes, &reference, &error))
+        return Refuse(c, "reference " + reference_path + " is not a PNG this host reads: " + error);
+    if (reference.width != frame->width || reference.height != frame->height)
+        return Refuse(c, "reference " + reference_path + " is " + std::to_string(reference.width) + " x " +
+                             std::to_string(reference.height) + ", the frame " + std::to_string(frame->width) +
+                             " x " + std::to_string(frame->height) + " (another --scale?)");
+    Frame expected;
+    expected.width = reference.width;
+    expected.height = reference.height;
+    expected.rgb = std::move(reference.rgb);
+
+    ++expectations_;
+    const FrameDifference d = CompareFrames(*frame, expected, c.tolerance);
+    if (d.over_tolerance <= c.allowed_pixels)
+        return true;
+    ++failures_;
+    fprintf(err_, "%s:%d: snapshot differs from %s: %lld pixels over tolerance in %d..%d, %d..%d, largest difference %d\n",
+            scenario_.file.c_str(), c.line, reference_path.c_str(), (long long)d.over_tolerance, d.x0, d.x1, d.y0,
+            d.y1, d.largest);
+    const std::string name = std::filesystem::path(c.text).stem().string();
+    return WriteFrame(c, *frame, PathIn(out_dir_, name + ".actual.png")) &&
+           WriteFrame(c, DiffImage(*frame, expected, c.tolerance), PathIn(out_dir_, name + ".diff.png"));
 }
 
 bool Runner::Do(const ScenarioCommand& c)
@@ -102,18 +150,18 @@ bool Runner::Do(const ScenarioCommand& c)
         return true;
     case ScenarioCommand::RunFrames:
         for (int i = 0; i < c.count; ++i)
-            host_.RunFrame();
+            RunFrame();
         return true;
     case ScenarioCommand::Click:
         host_.Press(c.x, c.y, c.right_button ? MouseButton::Right : MouseButton::Left);
         host_.Release();
-        host_.RunFrame();
+        RunFrame();
         return true;
     case ScenarioCommand::Hold: {
         host_.Press(c.x, c.y, MouseButton::Left);
         const long frames = std::max(1L, lround(c.value * FramesPerSecond));
         for (long i = 0; i < frames; ++i)
-            host_.RunFrame();
+            RunFrame();
         host_.Release();
         return true;
     }
@@ -139,7 +187,7 @@ bool Runner::Do(const ScenarioCommand& c)
         }
         return true;
     case ScenarioCommand::ExpectReadout: {
-        const ElementState* readout = Readout(c.right_readout);
+        const ElementState* readout = FindReadout(host_, c.right_readout);
         if (!readout)
             return Refuse(c, "'expect readout' needs a gauge with two string elements, left and right");
         const std::string got = host_.Text(*readout);
@@ -148,7 +196,7 @@ bool Runner::Do(const ScenarioCommand& c)
         return true;
     }
     case ScenarioCommand::ExpectKnob: {
-        const ElementState* knob = Knob();
+        const ElementState* knob = FindKnob(host_);
         if (!knob)
             return Refuse(c, "'expect knob' needs a gauge with a needle element");
         Check(c, fabs(knob->value - c.value) <= KnobTolerance, "knob " + Number(c.value), Number(knob->value));
@@ -166,14 +214,12 @@ bool Runner::Do(const ScenarioCommand& c)
               CursorName(got));
         return true;
     }
+    case ScenarioCommand::ExpectSnapshot:
+        return ExpectSnapshot(c);
     case ScenarioCommand::Snapshot: {
-        if (!host_.has_frame())
-            return Refuse(c, "no frame to write: the gauge's draw routine never reached the draw service");
-        const std::string path = PathIn(out_dir_, c.text);
-        std::string error;
-        if (!WriteFramePng(host_.frame(), path, &error))
-            return Refuse(c, error);
-        fprintf(out_, "wrote %s\n", path.c_str());
+        const Frame* frame = DrawnFrame(c);
+        if (!frame || !WriteFrame(c, *frame, PathIn(out_dir_, c.text)))
+            return false;
         ++snapshots_;
         return true;
     }
@@ -236,6 +282,8 @@ int Runner::Run()
     fprintf(out_, "%s: %d of %d expectations held; %lld frames, %d key events, %d snapshots; events in %s\n",
             scenario_.file.c_str(), expectations_ - failures_, expectations_, (long long)host_.frames(),
             int(host_.key_events().size()), snapshots_, PathIn(out_dir_, "events.csv").c_str());
+    if (options_.update_snapshots)
+        fprintf(out_, "%s: %d references written\n", scenario_.file.c_str(), references_updated_);
     if (!runnable)
         return ExitBadInput;
     return failures_ ? ExitFailed : ExitOk;
@@ -243,7 +291,8 @@ int Runner::Run()
 
 }  // namespace
 
-int RunScenario(PanelHost* host, const Scenario& scenario, const std::string& out_dir, FILE* out, FILE* err)
+int RunScenario(PanelHost* host, const Scenario& scenario, const std::string& out_dir, FILE* out, FILE* err,
+                const RunOptions& options)
 {
-    return Runner(host, scenario, out_dir, out, err).Run();
+    return Runner(host, scenario, out_dir, out, err, options).Run();
 }

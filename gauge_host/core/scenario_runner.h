@@ -6,11 +6,16 @@
 // Key events are printed as they happen; a failed expectation prints
 // "FILE:LINE: expected ..., got ..." on err and the run goes on. At the
 // end DIR/events.csv holds every key event (frame, time_s, event, value).
-// Snapshot paths are taken from DIR unless absolute.
+// Snapshot paths are taken from DIR unless absolute; the references of
+// `expect snapshot` from the scenario's own folder. A snapshot that differs
+// is a failed expectation, and DIR gets NAME.actual.png and NAME.diff.png.
+// With options.update_snapshots each reference is written instead of
+// checked; with options.animation every drawn frame also goes there.
 //
 // Returns the exit status: 0 when every expectation held, 1 when one
 // failed, 2 when the scenario cannot run on this gauge (FILE:LINE: ...),
-// such as a click or hold off its face, refused before anything runs.
+// such as a click or hold off its face, refused before anything runs, or a
+// reference picture that is missing, unreadable or of another size.
 #pragma once
 
 #include <stdio.h>
@@ -18,7 +23,14 @@
 #include <string>
 
 #include "gauge_host/core/panel_host.h"
+#include "gauge_host/core/scenario_animation.h"
 #include "gauge_host/core/scenario_parser.h"
 
-int RunScenario(PanelHost* host, const Scenario& scenario, const std::string& out_dir, FILE* out, FILE* err);
+struct RunOptions {
+    bool update_snapshots = false;
+    ScenarioAnimation* animation = nullptr;
+};
+
+int RunScenario(PanelHost* host, const Scenario& scenario, const std::string& out_dir, FILE* out, FILE* err,
+                const RunOptions& options = {});
 

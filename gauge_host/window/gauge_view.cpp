@@ -12,9 +12,10 @@ const char ClassName[] = "GaugeHostView";
 
 }  // namespace
 
-bool GaugeView::Create(HWND parent, LiveGauge* gauge)
+bool GaugeView::Create(HWND parent, LiveGauge* gauge, SessionRecorder* recorder)
 {
     gauge_ = gauge;
+    recorder_ = recorder;
     HINSTANCE instance = GetModuleHandleA(nullptr);
     WNDCLASSA type = {};
     type.lpfnWndProc = WindowProcedure<GaugeView>;
@@ -128,8 +129,12 @@ void GaugeView::ShowTooltip(const std::string& text)
 void GaugeView::Press(MouseButton button)
 {
     SetCapture(hwnd_);
-    if (pointer_inside_)
-        gauge_->host().Press(face_x_, face_y_, button);
+    if (!pointer_inside_)
+        return;
+    PanelHost& host = gauge_->host();
+    host.Press(face_x_, face_y_, button);
+    if (recorder_)
+        recorder_->Press(host.frames(), face_x_, face_y_, button);
 }
 
 std::string GaugeView::PointerText() const
@@ -186,6 +191,8 @@ LRESULT GaugeView::Handle(UINT message, WPARAM wparam, LPARAM lparam)
         return 0;
     case WM_CAPTURECHANGED:
         gauge_->host().Release();
+        if (recorder_)
+            recorder_->Release(gauge_->host().frames());
         return 0;
     }
     return DefWindowProcA(hwnd_, message, wparam, lparam);

@@ -5,7 +5,7 @@
 //
 // Usage:
 //   GaugeView view;
-//   view.Create(parent, &live_gauge);
+//   view.Create(parent, &live_gauge, &recorder);  // recorder may be null
 //   view.Place(x, y, width, height);  // refits the gauge to the area
 //   view.Present();                    // each frame: the host's last frame on screen
 #pragma once
@@ -18,12 +18,13 @@
 #include <vector>
 
 #include "gauge_host/core/gauge_fit.h"
+#include "gauge_host/core/session_recorder.h"
 #include "gauge_host/window/live_gauge.h"
 #include "gauge_host/window/window_procedure.h"
 
 class GaugeView {
 public:
-    bool Create(HWND parent, LiveGauge* gauge);
+    bool Create(HWND parent, LiveGauge* gauge, SessionRecorder* recorder);
     void Place(int x, int y, int width, int height);
     void Present();
     // Where the pointer is on the face and what lies there, for a status line.
@@ -41,6 +42,7 @@ private:
     HWND hwnd_ = nullptr;
     HWND tooltip_ = nullptr;
     LiveGauge* gauge_ = nullptr;
+    SessionRecorder* recorder_ = nullptr;
     GaugeFit fit_;
     int frame_width_ = 0, frame_height_ = 0;
     std::vector<uint32_t> pixels_;  // the frame as a top-down 32-bit DIB

@@ -138,7 +138,7 @@ void PreviewWindow::CreateControls()
     font_ = HFONT(GetStockObject(DEFAULT_GUI_FONT));
     fixed_font_ = CreateFontA(-12, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, ANSI_CHARSET, OUT_DEFAULT_PRECIS,
                               CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, FIXED_PITCH | FF_MODERN, "Courier New");
-    view_.Create(hwnd_, gauge_);
+    view_.Create(hwnd_, gauge_, recorder_);
     AddControl("STATIC", "", SS_LEFT, IdTitle);
     AddControl("STATIC", "", SS_LEFT, IdMessage);
     AddControl("STATIC", "", SS_LEFT | SS_ENDELLIPSIS, IdPointer);
@@ -277,6 +277,8 @@ void PreviewWindow::ReloadIfChanged()
         printf("gauge-host: reloaded %s: the gauge starts again from zero\n", gauge_->path().c_str());
         fflush(stdout);
         log_->StartOver("reloaded at " + TimeOfDay() + "; frames count from 0");
+        if (recorder_)
+            recorder_->Restart();
         ShowVariables();
         RestartClock();
         return;
@@ -286,6 +288,8 @@ void PreviewWindow::ReloadIfChanged()
 void PreviewWindow::SetVariable(uint32_t number, double value)
 {
     gauge_->host().variables.Set(number, value);
+    if (recorder_)
+        recorder_->SetVariable(gauge_->host().frames(), number, value);
     if (std::find(listed_.begin(), listed_.end(), number) == listed_.end())
         set_by_hand_.push_back(number);
     ShowVariables();

@@ -5,7 +5,7 @@
 // live key event log, and a line for reloads and errors.
 //
 // Usage:
-//   PreviewWindow window(&live_gauge, &event_log);
+//   PreviewWindow window(&live_gauge, &event_log, &recorder);  // recorder may be null
 //   if (!window.Create(size)) ...
 //   while (GetMessageA(&msg, nullptr, 0, 0) > 0)
 //       if (!window.HandleMessage(&msg)) { TranslateMessage(&msg); DispatchMessageA(&msg); }
@@ -28,7 +28,10 @@
 
 class PreviewWindow {
 public:
-    PreviewWindow(LiveGauge* gauge, EventLog* log) : gauge_(gauge), log_(log) {}
+    PreviewWindow(LiveGauge* gauge, EventLog* log, SessionRecorder* recorder)
+        : gauge_(gauge), log_(log), recorder_(recorder)
+    {
+    }
     ~PreviewWindow();
     PreviewWindow(const PreviewWindow&) = delete;
     PreviewWindow& operator=(const PreviewWindow&) = delete;
@@ -58,6 +61,7 @@ private:
 
     LiveGauge* gauge_;
     EventLog* log_;
+    SessionRecorder* recorder_;
     GaugeView view_;
     HWND hwnd_ = nullptr;
     HFONT font_ = nullptr, fixed_font_ = nullptr;

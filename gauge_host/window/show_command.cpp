@@ -5,6 +5,8 @@
 #include <commctrl.h>
 #include <stdio.h>
 
+#include "gauge_host/core/output_files.h"
+#include "gauge_host/core/session_recorder.h"
 #include "gauge_host/window/event_log.h"
 #include "gauge_host/window/live_gauge.h"
 #include "gauge_host/window/preview_window.h"
@@ -45,7 +47,14 @@ int ShowGauge(const Options& options)
     EventLog log;
     if (!options.log.empty() && !log.OpenFile(options.log, &error))
         return Refuse(error);
-    PreviewWindow window(&gauge, &log);
+    // Opened now, so a file that cannot be written is said before the
+    // session, not after it is lost.
+    FILE* record = nullptr;
+    if (!options.record.empty() && (!MakeFolderOf(options.record, &error) ||
+                                    !(record = fopen(options.record.c_str(), "wb"))))
+        return Refuse(error.empty() ? "cannot write " + options.record : error);
+    SessionRecorder recorder;
+    PreviewWindow window(&gauge, &log, options.record.empty() ? nullptr : &recorder);
     if (!window.Create(options.size))
         return Refuse("cannot open a window (error " + std::to_string(GetLastError()) + ")");
     ShownWindow = window.hwnd();
@@ -60,6 +69,17 @@ int ShowGauge(const Options& options)
             TranslateMessage(&message);
             DispatchMessageA(&message);
         }
+    int status = ExitOk;
+    if (record) {
+        const std::string text = recorder.Finish(
+            gauge.host(), "# A session in gauge-host show: gauge \"" + gauge.gauge().name + "\" of " + options.module +
+                              ".\n# Replay it with: gauge-host run MODULE " + options.record + "\n\n");
+        const bool written = fwrite(text.data(), 1, text.size(), record) == text.size();
+        if (fclose(record) == 0 && written)
+            printf("gauge-host: recorded the session in %s\n", options.record.c_str());
+        else
+            status = Refuse("cannot write " + options.record);
+    }
     gauge.Close();
-    return ExitOk;
+    return status;
 }

@@ -5,7 +5,7 @@
 #include <unistd.h>
 
 #include "tests/artwork/module_artwork.h"
-#include "tests/common/png_reader.h"
+#include "common/png_reader.h"
 #include "common/file_bytes.h"
 
 namespace {

@@ -9,7 +9,7 @@
 #include <tuple>
 
 #include "tests/artwork/module_artwork.h"
-#include "tests/common/png_reader.h"
+#include "common/png_reader.h"
 #include "common/file_bytes.h"
 
 namespace {

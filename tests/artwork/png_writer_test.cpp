@@ -4,7 +4,7 @@
 
 #include <functional>
 
-#include "tests/common/png_reader.h"
+#include "common/png_reader.h"
 #include "common/png_writer.h"
 
 namespace {
