@@ -11,8 +11,11 @@ void ScenarioAnimation::AddFrame(const Frame& frame)
     const int64_t ticks_by_end = (scenario_frames_ * fps_ + FramesPerSecond - 1) / FramesPerSecond;
     const int64_t ticks = ticks_by_end - ticks_;
     ticks_ = ticks_by_end;
-    if (ticks == 0)
+    last_unshown_ = ticks == 0;
+    if (last_unshown_) {
+        unshown_ = frame;
         return;
+    }
     if (!apng_)
         apng_ = std::make_unique<ApngWriter>(frame.width, frame.height, fps_);
     if (pending_ticks_ && frame.rgb == pending_.rgb) {
@@ -36,6 +39,12 @@ bool ScenarioAnimation::Write(const std::string& path, std::string* error)
     if (!apng_) {
         *error = "the scenario draws no frame to animate";
         return false;
+    }
+    if (last_unshown_ && unshown_.rgb != pending_.rgb) {
+        FlushPending();
+        pending_ = unshown_;
+        pending_ticks_ = 1;
+        last_unshown_ = false;
     }
     FlushPending();
     return MakeFolderOf(path, error) && apng_->Write(path, error);

@@ -9,7 +9,8 @@
 // The scenario's frames come FramesPerSecond a second; the animation shows
 // what stood at each of its own ticks, `fps` a second, so a slower
 // animation drops frames and a faster one shows each for several ticks.
-// Identical consecutive pictures become one frame shown the longer.
+// Identical consecutive pictures become one frame shown the longer. The
+// scenario's last picture is always shown, for a tick if it got none.
 #pragma once
 
 #include <stdint.h>
@@ -43,5 +44,7 @@ private:
     int64_t ticks_ = 0;  // ticks given out so far
     Frame pending_;  // the picture now standing, not yet compressed
     int64_t pending_ticks_ = 0;
+    Frame unshown_;  // the last picture, when it fell between two ticks
+    bool last_unshown_ = false;
     std::unique_ptr<ApngWriter> apng_;
 };

@@ -2,6 +2,7 @@
 
 #include <stdarg.h>
 #include <stdio.h>
+#include <stdlib.h>
 
 #include <algorithm>
 
@@ -19,6 +20,19 @@ std::string Format(const char* format, ...)
     va_start(arguments, format);
     vsnprintf(text, sizeof text, format, arguments);
     va_end(arguments);
+    return text;
+}
+
+// The fewest digits that read back as the very value: 0.45, not
+// 0.45000000000000001.
+std::string Real(double value)
+{
+    char text[32];
+    for (int digits = 1; digits <= 17; ++digits) {
+        snprintf(text, sizeof text, "%.*g", digits, value);
+        if (strtod(text, nullptr) == value)
+            break;
+    }
     return text;
 }
 
@@ -71,9 +85,11 @@ void SessionRecorder::Release(int64_t frame)
 
 void SessionRecorder::SetVariable(int64_t frame, uint32_t number, double value)
 {
-    const std::string line = Format("var %u %.17g\n", unsigned(number), value);
+    const std::string line = Format("var %u %s\n", unsigned(number), Real(value).c_str());
     if (pressed_) {
-        during_press_ += line;
+        // A scenario cannot change a variable inside a hold: the change
+        // follows it, and says when it really came.
+        during_press_ += Format("# set %lld frames into the hold above\n", (long long)(frame - press_frame_)) + line;
         return;
     }
     RunFramesTo(frame);
@@ -94,6 +110,6 @@ std::string SessionRecorder::Finish(const PanelHost& host, const std::string& he
             text += std::string("expect readout ") + (right ? "right " : "left ") +
                     QuoteScenarioText(host.Text(*readout)) + "\n";
     if (const ElementState* knob = FindKnob(host))
-        text += Format("expect knob %.17g\n", knob->value);
+        text += "expect knob " + Real(knob->value) + "\n";
     return text;
 }

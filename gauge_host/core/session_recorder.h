@@ -14,6 +14,9 @@
 // that no other came, and for both readouts and the knob as they stand, so
 // the recording is a regression test as it is.
 //
+// A variable changed while the button is held is set as the hold ends, as
+// a scenario cannot reach inside a hold; a comment says when it came.
+//
 // A click runs one frame of its own in a scenario; clicks faster than the
 // frames borrow that frame from the time after them, so the key events
 // keep their order and the clock drifts by at most the clicks' count.

@@ -114,6 +114,20 @@ TEST(ScenarioParser, GoodLines)
              EXPECT_EQ(c.text, "shots/a.png");
          }},
         {"snapshot \"with space.png\"", [](const ScenarioCommand& c) { EXPECT_EQ(c.text, "with space.png"); }},
+        {"expect snapshot refs/zero.png", [](const ScenarioCommand& c) {
+             EXPECT_EQ(c.kind, ScenarioCommand::ExpectSnapshot);
+             EXPECT_EQ(c.text, "refs/zero.png");
+             EXPECT_EQ(c.tolerance, 0);
+             EXPECT_EQ(c.allowed_pixels, 0);
+         }},
+        {"expect snapshot a.png 3", [](const ScenarioCommand& c) {
+             EXPECT_EQ(c.tolerance, 3);
+             EXPECT_EQ(c.allowed_pixels, 0);
+         }},
+        {"expect snapshot a.png 255 0x10", [](const ScenarioCommand& c) {
+             EXPECT_EQ(c.tolerance, 255);
+             EXPECT_EQ(c.allowed_pixels, 16);
+         }},
         {"\t click  10\t20   # a comment after the command", [](const ScenarioCommand& c) {
              EXPECT_EQ(c.kind, ScenarioCommand::Click);
              EXPECT_EQ(c.y, 20);
@@ -191,9 +205,9 @@ TEST(ScenarioParser, BadLinesGiveTheirExactError)
         {"hold 10 20 3600.5", "t.scenario:1: hold time '3600.5' is not a number of seconds above 0, at most 3600"},
         {"hold 10 20 1e300", "t.scenario:1: hold time '1e300' is not a number of seconds above 0, at most 3600"},
         {"hold 10 20 soon", "t.scenario:1: hold time 'soon' is not a number of seconds above 0, at most 3600"},
-        {"expect", "t.scenario:1: usage: expect event|no-event|readout|knob|tooltip|cursor ..."},
+        {"expect", "t.scenario:1: usage: expect event|no-event|readout|knob|tooltip|cursor|snapshot ..."},
         {"expect weather", "t.scenario:1: unknown expectation 'weather' (event, no-event, readout, knob, tooltip, "
-                           "cursor)"},
+                           "cursor, snapshot)"},
         {"expect event 0x000100E4", "t.scenario:1: usage: expect event EVENT VALUE"},
         {"expect event 1 2 3", "t.scenario:1: usage: expect event EVENT VALUE"},
         {"expect event -1 0", "t.scenario:1: event '-1' is not a number from 0 to 0xFFFFFFFF"},
@@ -215,12 +229,21 @@ TEST(ScenarioParser, BadLinesGiveTheirExactError)
         {"expect cursor 1 1 sideways", "t.scenario:1: cursor 'sideways' should be up, down or none"},
         {"expect cursor 1 1 \"up\"", "t.scenario:1: cursor \"up\" should be up, down or none"},
         {"expect \"no-event\"", "t.scenario:1: unknown expectation \"no-event\" (event, no-event, readout, knob, "
-                                "tooltip, cursor)"},
+                                "tooltip, cursor, snapshot)"},
         {"expect cursor x 1 up", "t.scenario:1: point 'x 1' is not two whole numbers of face pixels"},
         {"frame\nsnapshot", "t.scenario:2: usage: snapshot FILE.png"},
         {"frame\nsnapshot a.bmp", "t.scenario:2: snapshot file 'a.bmp' should end in .png"},
         {"frame\nsnapshot .png", "t.scenario:2: snapshot file '.png' should end in .png"},
         {"var 1 1\nsnapshot a.png", "t.scenario:2: snapshot before any frame was drawn (run 'frame' first)"},
+        {"frame\nexpect snapshot", "t.scenario:2: usage: expect snapshot FILE.png [TOLERANCE [PIXELS]]"},
+        {"frame\nexpect snapshot a.png 1 2 3", "t.scenario:2: usage: expect snapshot FILE.png [TOLERANCE [PIXELS]]"},
+        {"frame\nexpect snapshot a.bmp", "t.scenario:2: snapshot file 'a.bmp' should end in .png"},
+        {"frame\nexpect snapshot a.png 256", "t.scenario:2: tolerance '256' is not a whole number from 0 to 255"},
+        {"frame\nexpect snapshot a.png -1", "t.scenario:2: tolerance '-1' is not a whole number from 0 to 255"},
+        {"frame\nexpect snapshot a.png 1.5", "t.scenario:2: tolerance '1.5' is not a whole number from 0 to 255"},
+        {"frame\nexpect snapshot a.png 0 many", "t.scenario:2: pixel count 'many' is not a whole number from 0 up"},
+        {"frame\nexpect snapshot a.png 0 -4", "t.scenario:2: pixel count '-4' is not a whole number from 0 up"},
+        {"expect snapshot a.png", "t.scenario:1: snapshot before any frame was drawn (run 'frame' first)"},
         {"frame\nframe oops\nfly", "t.scenario:2: frame count 'oops' is not a whole number from 1 to 1000000"},
     };
     for (const BadCase& c : cases) {
@@ -238,6 +261,16 @@ TEST(ScenarioParser, NulByteIsNotText)
     std::string error;
     EXPECT_FALSE(ParseScenario(text, sizeof text - 1, "t.scenario", &scenario, &error));
     EXPECT_EQ(error, "t.scenario:2: a NUL byte: this is not a text file");
+}
+
+TEST(ScenarioParser, QuotedTextReadsBack)
+{
+    for (const std::string text : {"", " 18", "say \"trim\"", "back\\slash \\\"", "# not a comment"}) {
+        Scenario scenario;
+        std::string error;
+        ASSERT_TRUE(Parse("expect tooltip " + QuoteScenarioText(text), &scenario, &error)) << text << ": " << error;
+        EXPECT_EQ(scenario.commands[0].text, text);
+    }
 }
 
 }  // namespace
