@@ -88,7 +88,9 @@ bool ParseCommandLine(int argc, const char* const* argv, Options* options, std::
             positional.push_back(arg);
             continue;
         }
-        if (arg == "--update-snapshots" && options->command == Options::Run) {
+        if (arg == "--update-snapshots") {  // the one option without a value
+            if (options->command != Options::Run)
+                return Fail(error, "unknown option " + arg + " for " + name + see);
             options->update_snapshots = true;
             continue;
         }

@@ -53,6 +53,16 @@ TEST(CommandLine, GoodCommandLines)
              EXPECT_EQ(o.out_dir, "out/demo") << "default: out/ and the scenario's name";
              EXPECT_EQ(o.view.scale, 1);
              EXPECT_EQ(o.view.light, Light::Day);
+             EXPECT_FALSE(o.update_snapshots);
+             EXPECT_EQ(o.animation, "");
+             EXPECT_EQ(o.fps, 18) << "the scenario's own rate";
+         }},
+        {{"run", "m.gau", "--update-snapshots", "s.scenario", "--animation", "a.png", "--fps=5"},
+         [](const Options& o) {
+             EXPECT_TRUE(o.update_snapshots) << "a flag: the next word stays a positional";
+             EXPECT_EQ(o.scenario, "s.scenario");
+             EXPECT_EQ(o.animation, "a.png");
+             EXPECT_EQ(o.fps, 5);
          }},
         {{"run", "m.gau", "s.scenario", "--out", "o", "--scale=2.5", "--light", "night"}, [](const Options& o) {
              EXPECT_EQ(o.out_dir, "o");
@@ -76,7 +86,13 @@ TEST(CommandLine, GoodCommandLines)
              EXPECT_EQ(o.log, "e.csv");
              EXPECT_EQ(o.view.light, Light::Night);
          }},
-        {{"show", "m.gau"}, [](const Options& o) { EXPECT_EQ(o.size, 0) << "the face's own size"; }},
+        {{"show", "m.gau"}, [](const Options& o) {
+             EXPECT_EQ(o.size, 0) << "the face's own size";
+             EXPECT_EQ(o.record, "");
+         }},
+        {{"show", "m.gau", "--record", "session.scenario"}, [](const Options& o) {
+             EXPECT_EQ(o.record, "session.scenario");
+         }},
     };
     for (const GoodCase& c : cases) {
         std::string name;
@@ -133,6 +149,20 @@ TEST(CommandLine, BadCommandLinesSayWhatIsWrong)
          "unknown option --size for snapshot (see gauge-host snapshot --help)"},
         {{"show", "m.gau", "--out", "d"}, "unknown option --out for show (see gauge-host show --help)"},
         {{"show", "m.gau", "--colour", "red"}, "unknown option --colour for show (see gauge-host show --help)"},
+        {{"run", "m.gau", "s.scenario", "--animation", "a.gif"}, "--animation a.gif: the file should end in .png"},
+        {{"run", "m.gau", "s.scenario", "--animation", "a.png", "--fps", "0"},
+         "--fps 0: not a whole number of frames a second from 1 to 100"},
+        {{"run", "m.gau", "s.scenario", "--animation", "a.png", "--fps", "101"},
+         "--fps 101: not a whole number of frames a second from 1 to 100"},
+        {{"run", "m.gau", "s.scenario", "--animation", "a.png", "--fps", "12.5"},
+         "--fps 12.5: not a whole number of frames a second from 1 to 100"},
+        {{"run", "m.gau", "s.scenario", "--fps", "12"},
+         "--fps sets the animation's rate: give --animation FILE.png too (see gauge-host run --help)"},
+        {{"snapshot", "m.gau", "o.png", "--update-snapshots"},
+         "unknown option --update-snapshots for snapshot (see gauge-host snapshot --help)"},
+        {{"show", "m.gau", "--record"}, "option --record needs a value (see gauge-host show --help)"},
+        {{"run", "m.gau", "s.scenario", "--record", "r.scenario"},
+         "unknown option --record for run (see gauge-host run --help)"},
     };
     for (const BadCase& c : cases) {
         std::string name;

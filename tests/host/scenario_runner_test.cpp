@@ -9,6 +9,9 @@
 #include <fstream>
 #include <sstream>
 
+#include "common/file_bytes.h"
+#include "common/png_reader.h"
+#include "common/png_writer.h"
 #include "face/face.h"
 #include "tests/host/host_fixture.h"
 #include "gauge_host/command/command_line.h"
@@ -45,17 +48,17 @@ protected:
 
     void TearDown() override { std::filesystem::remove_all(out_dir); }
 
-    RunResult Run(const std::string& text)
+    RunResult Run(const std::string& text, const std::string& file = "t.scenario", const RunOptions& options = {})
     {
         RunResult result;
         Scenario scenario;
         std::string error;
-        EXPECT_TRUE(ParseScenario(text.data(), text.size(), "t.scenario", &scenario, &error)) << error;
+        EXPECT_TRUE(ParseScenario(text.data(), text.size(), file, &scenario, &error)) << error;
         char *out_text = nullptr, *err_text = nullptr;
         size_t out_size = 0, err_size = 0;
         FILE* out = open_memstream(&out_text, &out_size);
         FILE* err = open_memstream(&err_text, &err_size);
-        result.status = RunScenario(host.get(), scenario, out_dir, out, err);
+        result.status = RunScenario(host.get(), scenario, out_dir, out, err, options);
         fclose(out);
         fclose(err);
         result.out.assign(out_text, out_size);
@@ -221,6 +224,96 @@ TEST_F(RunnerTest, UnwritableOutFolderIsBadInput)
     const RunResult r = Run("frame\n");
     EXPECT_EQ(r.status, ExitBadInput);
     EXPECT_EQ(r.err.rfind("t.scenario: cannot create folder " + out_dir + ": ", 0), 0u) << r.err;
+}
+
+// References live beside the scenario; --update-snapshots writes them, a
+// differing frame fails with where and how much, and its actual and diff
+// pictures in the out folder.
+TEST_F(RunnerTest, SnapshotsAgainstReferencesBesideTheScenario)
+{
+    const std::string folder = out_dir + "/scenarios", file = folder + "/s.scenario";
+    const std::string reference = folder + "/refs/zero.png";
+    const std::string text = "frame\nexpect snapshot refs/zero.png\n";
+
+    RunResult r = Run(text, file);
+    EXPECT_EQ(r.status, ExitBadInput);
+    EXPECT_EQ(r.err, file + ":2: cannot read reference " + reference + " (run --update-snapshots writes it)\n");
+
+    RunOptions update;
+    update.update_snapshots = true;
+    r = Run(text, file, update);
+    EXPECT_EQ(r.status, ExitOk) << r.err;
+    EXPECT_NE(r.out.find("wrote " + reference + "\n"), std::string::npos) << r.out;
+    EXPECT_NE(r.out.find(file + ": 1 references written\n"), std::string::npos) << r.out;
+
+    r = Run(text, file);
+    EXPECT_EQ(r.status, ExitOk) << r.err;
+    EXPECT_NE(r.out.find(file + ": 1 of 1 expectations held"), std::string::npos) << r.out;
+
+    // Three clicks turn the knob and write " 1" in the right readout.
+    r = Run("click 450 300\nclick 450 300\nclick 450 300\nframe\nexpect snapshot refs/zero.png\n", file);
+    EXPECT_EQ(r.status, ExitFailed);
+    const std::string start = file + ":5: snapshot differs from " + reference + ": ";
+    ASSERT_EQ(r.err.rfind(start, 0), 0u) << r.err;
+    long long over = 0;
+    int x0, x1, y0, y1, largest;
+    ASSERT_EQ(sscanf(r.err.c_str() + start.size(), "%lld pixels over tolerance in %d..%d, %d..%d, largest difference %d",
+                     &over, &x0, &x1, &y0, &y1, &largest),
+              6)
+        << r.err;
+    EXPECT_GT(over, 0);
+    EXPECT_LE(x0, x1);
+    EXPECT_LT(x1, 600);
+    EXPECT_LE(largest, 255);
+
+    // The diff marks exactly the pixels counted, all inside the box.
+    DecodedPng diff, actual;
+    std::vector<uint8_t> bytes;
+    std::string error;
+    ASSERT_TRUE(ReadFileBytes(out_dir + "/zero.diff.png", &bytes));
+    ASSERT_TRUE(DecodePng(bytes, &diff, &error)) << error;
+    ASSERT_TRUE(ReadFileBytes(out_dir + "/zero.actual.png", &bytes));
+    ASSERT_TRUE(DecodePng(bytes, &actual, &error)) << error;
+    EXPECT_EQ(actual.rgb, host->frame().rgb);
+    long long red = 0;
+    for (int y = 0; y < diff.height; ++y)
+        for (int x = 0; x < diff.width; ++x) {
+            const uint8_t* p = &diff.rgb[(size_t(y) * diff.width + x) * 3];
+            if (p[0] == 255 && p[1] == 0 && p[2] == 0) {
+                ++red;
+                EXPECT_TRUE(x >= x0 && x <= x1 && y >= y0 && y <= y1) << x << ", " << y;
+            }
+        }
+    EXPECT_EQ(red, over);
+
+    // The same frame passes with that many pixels allowed, or at the largest
+    // difference as the tolerance, and not with one pixel fewer.
+    const std::string again = "frame\nexpect snapshot refs/zero.png ";
+    EXPECT_EQ(Run(again + "0 " + std::to_string(over) + "\n", file).status, ExitOk);
+    EXPECT_EQ(Run(again + std::to_string(largest) + "\n", file).status, ExitOk);
+    EXPECT_EQ(Run(again + "0 " + std::to_string(over - 1) + "\n", file).status, ExitFailed);
+}
+
+TEST_F(RunnerTest, ReferencesThatCannotBeComparedAreBadInput)
+{
+    const std::string folder = out_dir + "/scenarios", file = folder + "/s.scenario";
+    std::filesystem::create_directories(folder);
+    std::string error;
+    const uint8_t pixels[2 * 2 * 3] = {};
+    ASSERT_TRUE(WritePng((folder + "/small.png").c_str(), 2, 2, pixels, 6, &error)) << error;
+    std::ofstream(folder + "/text.png") << "not a picture";
+    const struct {
+        const char* name;
+        std::string error;
+    } cases[] = {
+        {"small.png", "reference " + folder + "/small.png is 2 x 2, the frame 600 x 600 (another --scale?)"},
+        {"text.png", "reference " + folder + "/text.png is not a PNG this host reads: no PNG signature"},
+    };
+    for (const auto& c : cases) {
+        const RunResult r = Run(std::string("frame\nexpect snapshot ") + c.name + "\nexpect knob 5\n", file);
+        EXPECT_EQ(r.status, ExitBadInput) << c.name;
+        EXPECT_EQ(r.err, file + ":2: " + c.error + "\n") << c.name;
+    }
 }
 
 }  // namespace
