@@ -3,6 +3,7 @@
 #include "common/apng_writer.h"
 
 #include <stdio.h>
+#include <string.h>
 #include <zlib.h>
 
 #include <algorithm>
@@ -35,17 +36,40 @@ ApngWriter::ApngWriter(int width, int height, int delay_denominator)
 
 void ApngWriter::AddFrame(const uint8_t* rgb, int stride, int64_t delay)
 {
-    // Each row behind filter 0: the frames are flat artwork, which deflate
-    // alone shrinks well, and equal rows stay equal bytes across frames.
     const size_t row_bytes = size_t(width_) * 3;
-    std::vector<uint8_t> filtered;
-    filtered.reserve((row_bytes + 1) * height_);
-    for (int y = 0; y < height_; ++y) {
-        filtered.push_back(0);
-        const uint8_t* row = rgb + size_t(y) * stride;
-        filtered.insert(filtered.end(), row, row + row_bytes);
+    CompressedFrame frame = {0, 0, width_, height_, {}, 0};
+    if (!last_.empty()) {
+        // The box of changed pixels; an unchanged picture keeps one pixel,
+        // as a frame cannot be empty.
+        int x0 = width_, x1 = -1, y0 = height_, y1 = -1;
+        for (int y = 0; y < height_; ++y) {
+            const uint8_t* now = rgb + size_t(y) * stride;
+            const uint8_t* before = &last_[y * row_bytes];
+            for (int x = 0; x < width_; ++x)
+                if (memcmp(now + x * 3, before + x * 3, 3) != 0) {
+                    x0 = std::min(x0, x);
+                    x1 = std::max(x1, x);
+                    y0 = std::min(y0, y);
+                    y1 = y;
+                }
+        }
+        if (x1 < 0)
+            x0 = x1 = y0 = y1 = 0;
+        frame = {x0, y0, x1 - x0 + 1, y1 - y0 + 1, {}, 0};
     }
-    CompressedFrame frame;
+    last_.resize(row_bytes * height_);
+    for (int y = 0; y < height_; ++y)
+        memcpy(&last_[y * row_bytes], rgb + size_t(y) * stride, row_bytes);
+
+    // Each row behind filter 0: flat artwork, which deflate alone shrinks
+    // well.
+    std::vector<uint8_t> filtered;
+    filtered.reserve((size_t(frame.width) * 3 + 1) * frame.height);
+    for (int y = frame.y; y < frame.y + frame.height; ++y) {
+        filtered.push_back(0);
+        const uint8_t* row = &last_[y * row_bytes + frame.x * 3];
+        filtered.insert(filtered.end(), row, row + frame.width * 3);
+    }
     uLongf size = compressBound(uLong(filtered.size()));
     frame.stream.resize(size);
     compress2(frame.stream.data(), &size, filtered.data(), uLong(filtered.size()), Z_BEST_COMPRESSION);
@@ -76,10 +100,10 @@ std::vector<uint8_t> ApngWriter::Encode() const
     for (size_t i = 0; i < frames_.size(); ++i) {
         data.clear();
         PutBigEndian(&data, sequence++, 4);
-        PutBigEndian(&data, uint32_t(width_), 4);
-        PutBigEndian(&data, uint32_t(height_), 4);
-        PutBigEndian(&data, 0, 4);  // x
-        PutBigEndian(&data, 0, 4);  // y
+        PutBigEndian(&data, uint32_t(frames_[i].width), 4);
+        PutBigEndian(&data, uint32_t(frames_[i].height), 4);
+        PutBigEndian(&data, uint32_t(frames_[i].x), 4);
+        PutBigEndian(&data, uint32_t(frames_[i].y), 4);
         PutBigEndian(&data, uint32_t(frames_[i].delay), 2);
         PutBigEndian(&data, uint32_t(delay_denominator_), 2);
         data.push_back(DisposeNone);

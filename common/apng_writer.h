@@ -1,6 +1,8 @@
 // apng_writer.h: writes an animated PNG (APNG) of 8-bit RGB frames of one
 // size, each compressed with zlib as it is added, so only the compressed
-// frames are held.
+// frames and the last picture are held. After the first, a frame holds
+// only the box of pixels that changed, drawn over the one before: a gauge
+// changes little from frame to frame.
 //
 // Usage:
 //   ApngWriter apng(width, height, 18);      // delays in 1/18 s
@@ -32,9 +34,11 @@ public:
 
 private:
     struct CompressedFrame {
+        int x, y, width, height;
         std::vector<uint8_t> stream;
         int delay;
     };
     int width_, height_, delay_denominator_;
     std::vector<CompressedFrame> frames_;
+    std::vector<uint8_t> last_;  // the picture so far, width_ * 3 bytes a row
 };

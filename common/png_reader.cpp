@@ -97,6 +97,8 @@ bool DecodePng(const std::vector<uint8_t>& png, DecodedPng* image, std::string* 
             frame.y = int(BigEndian(data + 16));
             frame.delay_numerator = int(BigEndian16(data + 20));
             frame.delay_denominator = int(BigEndian16(data + 22));
+            if (data[24] != 0 || data[25] != 0)
+                return Fail(error, "fcTL disposal or blending other than none and source");
             if (frame.width <= 0 || frame.height <= 0 || int64_t(frame.x) + frame.width > image->width ||
                 int64_t(frame.y) + frame.height > image->height)
                 return Fail(error, "fcTL region outside the image");
@@ -121,14 +123,21 @@ bool DecodePng(const std::vector<uint8_t>& png, DecodedPng* image, std::string* 
     if (announced_frames != image->frames.size())
         return Fail(error, "acTL announces " + std::to_string(announced_frames) + " frames, the file has " +
                                std::to_string(image->frames.size()));
+    std::vector<uint8_t> canvas(image->rgb.size()), region;
+    const size_t row_bytes = size_t(image->width) * 3;
     for (size_t i = 0; i < image->frames.size(); ++i) {
         DecodedFrame& frame = image->frames[i];
         if (i == 0 && idat_in_frame) {
-            frame.rgb = image->rgb;
-            continue;
-        }
-        if (!Inflate(frame_streams[i], frame.width, frame.height, &frame.rgb, error))
+            if (frame.width != image->width || frame.height != image->height)
+                return Fail(error, "the first frame is not the whole image");
+            region = image->rgb;
+        } else if (!Inflate(frame_streams[i], frame.width, frame.height, &region, error)) {
             return Fail(error, "frame " + std::to_string(i) + ": " + *error);
+        }
+        for (int y = 0; y < frame.height; ++y)
+            memcpy(&canvas[(frame.y + y) * row_bytes + size_t(frame.x) * 3], &region[size_t(y) * frame.width * 3],
+                   size_t(frame.width) * 3);
+        frame.rgb = canvas;
     }
     return true;
 }

@@ -6,7 +6,11 @@
 //   DecodedPng image;
 //   if (!DecodePng(bytes, &image, &error)) ...  // error: what is wrong
 //   image.rgb                                   // the default image
-//   image.frames[i].rgb, .delay_numerator       // an APNG's frames
+//   image.frames[i].rgb, .delay_numerator       // an APNG's frames, whole
+//
+// Each APNG frame is drawn over the picture before it, as the project's
+// writer means it (its region replaces those pixels, nothing is disposed);
+// other disposal and blending are refused.
 #pragma once
 
 #include <stdint.h>
@@ -17,7 +21,7 @@
 struct DecodedFrame {
     int width = 0, height = 0, x = 0, y = 0;  // the region it replaces
     int delay_numerator = 0, delay_denominator = 0;  // seconds = numerator / denominator
-    std::vector<uint8_t> rgb;  // top row first, width * 3 bytes a row
+    std::vector<uint8_t> rgb;  // the whole picture once it is drawn, as DecodedPng::rgb
 };
 
 struct DecodedPng {

@@ -70,10 +70,42 @@ TEST(ScenarioAnimation, FramesDelaysAndPixelsReadBack)
             const DecodedFrame& f = png.frames[i];
             EXPECT_EQ(f.delay_numerator, c.delays[i]) << "frame " << i;
             EXPECT_EQ(f.delay_denominator, c.fps) << "frame " << i;
-            EXPECT_EQ(f.width, 6) << "frame " << i;
-            EXPECT_EQ(f.x, 0) << "frame " << i;
             EXPECT_EQ(f.rgb, Plain(c.greys[i]).rgb) << "frame " << i;
         }
+    }
+}
+
+// After the first, a frame holds only the box of pixels that changed; the
+// reader draws it over the picture before.
+TEST(ScenarioAnimation, LaterFramesHoldOnlyWhatChanged)
+{
+    Frame dotted = Plain(10), two_dots = Plain(10);
+    dotted.Row(1)[4 * 3] = 99;
+    two_dots.Row(1)[4 * 3] = 99;
+    two_dots.Row(2)[1 * 3 + 2] = 5;
+    ScenarioAnimation animation(18);
+    for (const Frame* frame : {&dotted, &two_dots, &dotted})
+        animation.AddFrame(*frame);
+    const std::string path = ::testing::TempDir() + "/changed_boxes.png";
+    std::string error;
+    ASSERT_TRUE(animation.Write(path, &error)) << error;
+    std::vector<uint8_t> bytes;
+    ASSERT_TRUE(ReadFileBytes(path, &bytes));
+    unlink(path.c_str());
+    DecodedPng png;
+    ASSERT_TRUE(DecodePng(bytes, &png, &error)) << error;
+    ASSERT_EQ(png.frames.size(), 3u);
+    const struct {
+        int x, y, width, height;
+        const Frame& whole;
+    } expected[] = {{0, 0, 6, 3, dotted}, {1, 2, 1, 1, two_dots}, {1, 2, 1, 1, dotted}};
+    for (size_t i = 0; i < 3; ++i) {
+        const DecodedFrame& f = png.frames[i];
+        EXPECT_EQ(f.x, expected[i].x) << "frame " << i;
+        EXPECT_EQ(f.y, expected[i].y) << "frame " << i;
+        EXPECT_EQ(f.width, expected[i].width) << "frame " << i;
+        EXPECT_EQ(f.height, expected[i].height) << "frame " << i;
+        EXPECT_EQ(f.rgb, expected[i].whole.rgb) << "frame " << i;
     }
 }
 
