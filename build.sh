@@ -1,8 +1,9 @@
 #!/bin/bash
 # Builds everything: installs what is missing, then the native tools and the
 # 32-bit Windows deliverables, dist/ZARO.gau and dist/gauge-host.exe; then
-# runs the demo scenario on them under Wine and draws day and night strips
-# of the knob from full left to full right, into out/demo/.
+# runs the demo scenario on them under Wine, as an animated PNG too, and
+# draws day and night strips of the knob from full left to full right, into
+# out/demo/.
 set -euo pipefail
 cd "$(dirname "$0")"
 scripts/install-deps.sh
@@ -14,6 +15,9 @@ export WINEPREFIX=$PWD/build/wineprefix
 host() { tests/wine/wine-run dist/gauge-host.exe "$@"; }
 tests/wine/wine-run --prepare
 host run dist/ZARO.gau examples/demo.scenario --out out/demo
+# Again at half size as an animation; its events and snapshots go aside.
+host run dist/ZARO.gau examples/demo.scenario --out out/demo/animation --scale 0.5 --animation out/demo/demo.png |
+    tail -1
 mkdir -p out/demo/strip
 for light in day night; do
     frames=()
@@ -30,4 +34,5 @@ echo "Built:"
 ls -l dist/
 echo "Artwork previews: build/artwork/face.png, build/artwork/knob.png"
 echo "Demo: out/demo/events.csv, its snapshots out/demo/{zero,middle,full-right,full-left}.png"
+echo "The demo animated (APNG, half size): out/demo/demo.png"
 echo "Strips, full left to full right: out/demo/strip-day.png, out/demo/strip-night.png"
