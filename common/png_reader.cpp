@@ -79,8 +79,14 @@ bool DecodePng(const std::vector<uint8_t>& png, DecodedPng* image, std::string* 
         if (type == "IHDR") {
             if (length != 13)
                 return Fail(error, "IHDR length");
-            image->width = int(BigEndian(data));
-            image->height = int(BigEndian(data + 4));
+            if (image->width)
+                return Fail(error, "a second IHDR");
+            const uint32_t width = BigEndian(data), height = BigEndian(data + 4);
+            if (width == 0 || height == 0 || width > MaxPngDimension || height > MaxPngDimension)
+                return Fail(error, std::to_string(width) + " x " + std::to_string(height) +
+                                       " pixels: not 1 to " + std::to_string(MaxPngDimension) + " a side");
+            image->width = int(width);
+            image->height = int(height);
             if (data[8] != 8 || data[9] != 2 || data[10] != 0 || data[11] != 0 || data[12] != 0)
                 return Fail(error, "not 8-bit RGB, deflate, standard filters, no interlace");
         } else if (type == "acTL") {
@@ -90,18 +96,20 @@ bool DecodePng(const std::vector<uint8_t>& png, DecodedPng* image, std::string* 
         } else if (type == "fcTL") {
             if (length != 26)
                 return Fail(error, "fcTL length");
+            const uint32_t width = BigEndian(data + 4), height = BigEndian(data + 8), x = BigEndian(data + 12),
+                           y = BigEndian(data + 16);
+            if (width == 0 || height == 0 || width > uint32_t(image->width) || height > uint32_t(image->height) ||
+                x > uint32_t(image->width) - width || y > uint32_t(image->height) - height)
+                return Fail(error, "fcTL region outside the image");
             DecodedFrame frame;
-            frame.width = int(BigEndian(data + 4));
-            frame.height = int(BigEndian(data + 8));
-            frame.x = int(BigEndian(data + 12));
-            frame.y = int(BigEndian(data + 16));
+            frame.width = int(width);
+            frame.height = int(height);
+            frame.x = int(x);
+            frame.y = int(y);
             frame.delay_numerator = int(BigEndian16(data + 20));
             frame.delay_denominator = int(BigEndian16(data + 22));
             if (data[24] != 0 || data[25] != 0)
                 return Fail(error, "fcTL disposal or blending other than none and source");
-            if (frame.width <= 0 || frame.height <= 0 || int64_t(frame.x) + frame.width > image->width ||
-                int64_t(frame.y) + frame.height > image->height)
-                return Fail(error, "fcTL region outside the image");
             image->frames.push_back(frame);
             frame_streams.emplace_back();
         } else if (type == "IDAT") {
@@ -123,6 +131,8 @@ bool DecodePng(const std::vector<uint8_t>& png, DecodedPng* image, std::string* 
     if (announced_frames != image->frames.size())
         return Fail(error, "acTL announces " + std::to_string(announced_frames) + " frames, the file has " +
                                std::to_string(image->frames.size()));
+    if (image->frames.size() > MaxPngFrameBytes / image->rgb.size())
+        return Fail(error, std::to_string(image->frames.size()) + " frames of this size are too many to read whole");
     std::vector<uint8_t> canvas(image->rgb.size()), region;
     const size_t row_bytes = size_t(image->width) * 3;
     for (size_t i = 0; i < image->frames.size(); ++i) {

@@ -18,6 +18,13 @@
 #include <string>
 #include <vector>
 
+// Larger images, and animations whose frames would take more than
+// MaxPngFrameBytes whole, are refused before anything is allocated for
+// them: a reference picture may be any file. gauge-host draws 4800 x 4800
+// at most.
+constexpr int MaxPngDimension = 8192;
+constexpr size_t MaxPngFrameBytes = size_t(1) << 30;
+
 struct DecodedFrame {
     int width = 0, height = 0, x = 0, y = 0;  // the region it replaces
     int delay_numerator = 0, delay_denominator = 0;  // seconds = numerator / denominator
