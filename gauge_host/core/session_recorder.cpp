@@ -77,7 +77,7 @@ void SessionRecorder::Release(int64_t frame)
         const double longest = MaxHoldSeconds * FramesPerSecond;
         const int64_t frames = std::min<int64_t>(held, int64_t(longest));
         lines_ += Format("hold %d %d %.6f\n", press_x_, press_y_, double(frames) / FramesPerSecond);
-        written_frames_ = press_frame_ + frames;
+        written_frames_ = std::max(written_frames_, press_frame_) + frames;
     }
     lines_ += during_press_;
     during_press_.clear();
