@@ -47,16 +47,16 @@ int ShowGauge(const Options& options)
     EventLog log;
     if (!options.log.empty() && !log.OpenFile(options.log, &error))
         return Refuse(error);
-    // Opened now, so a file that cannot be written is said before the
-    // session, not after it is lost.
-    FILE* record = nullptr;
-    if (!options.record.empty() && (!MakeFolderOf(options.record, &error) ||
-                                    !(record = fopen(options.record.c_str(), "wb"))))
-        return Refuse(error.empty() ? "cannot write " + options.record : error);
     SessionRecorder recorder;
     PreviewWindow window(&gauge, &log, options.record.empty() ? nullptr : &recorder);
     if (!window.Create(options.size))
         return Refuse("cannot open a window (error " + std::to_string(GetLastError()) + ")");
+    // Opened before the session, so a file that cannot be written is said
+    // now, not once the session is lost.
+    FILE* record = nullptr;
+    if (!options.record.empty() && (!MakeFolderOf(options.record, &error) ||
+                                    !(record = fopen(options.record.c_str(), "wb"))))
+        return Refuse(error.empty() ? "cannot write " + options.record : error);
     ShownWindow = window.hwnd();
     SetConsoleCtrlHandler(CloseOnBreak, TRUE);
     printf("gauge-host: showing gauge \"%s\" of %s; it reloads when the file changes; close the window to quit\n",
