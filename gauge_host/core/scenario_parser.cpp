@@ -299,7 +299,7 @@ bool LineParser::Expect()
             c.tolerance = int(number);
         }
         if (given == 3) {
-            if (!ParseInteger(tokens_[4], 0, int64_t(1) << 40, &number))
+            if (!ParseInteger(tokens_[4], 0, MaxAllowedPixels, &number))
                 return Fail("pixel count '" + tokens_[4].text + "' is not a whole number from 0 up");
             c.allowed_pixels = number;
         }

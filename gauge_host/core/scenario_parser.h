@@ -38,6 +38,7 @@
 
 constexpr int MaxFrameCount = 1000000;
 constexpr double MaxHoldSeconds = 3600;
+constexpr int64_t MaxAllowedPixels = int64_t(1) << 40;  // expect snapshot: beyond any frame's size
 
 struct ScenarioCommand {
     enum Kind {
