@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "gauge_host/command/command_line.h"
+#include "gauge_host/core/scenario_commands.h"
 
 namespace {
 
@@ -159,6 +160,17 @@ TEST(CommandLine, EachCommandHasItsHelp)
     };
     for (const auto& c : cases)
         EXPECT_EQ(HelpText(c.command).rfind(c.usage, 0), 0u) << "command " << c.command;
+}
+
+// run --help is read off the scenario table: every row, with its arguments.
+TEST(CommandLine, RunHelpListsEveryScenarioCommand)
+{
+    const std::string help = HelpText(Options::Run);
+    for (const ScenarioCommandType& type : ScenarioCommandTypes()) {
+        const std::string usage = std::string(type.name) + (*type.arguments ? " " : "") + type.arguments;
+        EXPECT_NE(help.find("  " + usage + " "), std::string::npos) << usage;
+        EXPECT_NE(help.find(type.summary), std::string::npos) << usage;
+    }
 }
 
 }  // namespace
