@@ -13,6 +13,7 @@ set_source_files_properties(resources/ZARO.rc PROPERTIES
     OBJECT_DEPENDS "${ARTWORK_DIR}/face.bmp;${ARTWORK_DIR}/knob.bmp")
 set(CMAKE_RC_FLAGS "${CMAKE_RC_FLAGS} -I${ARTWORK_DIR}")
 enable_language(RC)
+enable_language(ASM)  # gauge-host's call thunk
 
 add_subdirectory(common)
 add_subdirectory(gauge_host)

@@ -123,6 +123,16 @@ bool ParseCommandLine(int argc, const char* const* argv, Options* options, std::
             options->size = int(pixels);
         } else if (arg == "--log" && c == Options::Show) {
             options->log = value;
+        } else if (arg == "--fpu" && c != Options::Describe) {
+            if (value != "24" && value != "53" && value != "64")
+                return Fail(error, "--fpu " + value + ": should be 24, 53 or 64 (bits of x87 precision)");
+            options->fpu_bits = atoi(value.c_str());
+        } else if (arg == "--call-timeout" && c != Options::Describe) {
+            double seconds;
+            if (!ParseNumber(value, &seconds) || seconds != floor(seconds) || seconds < 0 || seconds > MaxCallTimeout)
+                return Fail(error, "--call-timeout " + value + ": not a whole number of seconds from 0 to " +
+                                       std::to_string(MaxCallTimeout));
+            options->call_timeout = int(seconds);
         } else if (arg == "--yaw" && c == Options::Snapshot) {
             double steps;
             if (!ParseNumber(value, &steps) || steps != floor(steps) || fabs(steps) > MaxYawSteps)
@@ -167,10 +177,13 @@ std::string HelpText(Options::Command command)
                "Prints the module as a tree: Linkage, its gauges, each header's fields,\n"
                "every element (kind, bitmap and its size, position, offset, flags,\n"
                "source variables, colours, font, callback), the mouse areas as a table,\n"
-               "the tooltip, the resources and the version strings.\n"
+               "the tooltip, the resources and the version strings. It runs none of the\n"
+               "module's code: the file is mapped as an image resource and its records\n"
+               "are read at the addresses they hold, for the image's preferred base.\n"
                "\n"
-               "  --areas OUT.png  draw the mouse areas over the face, tinted by cursor,\n"
-               "                   with their outlines; the printed table is the legend.\n"
+               "  --areas OUT.png  draw the mouse areas over the face (its bitmaps as placed,\n"
+               "                   before any routine runs), tinted by cursor, with their\n"
+               "                   outlines; the printed table is the legend.\n"
                "                   Overlapping children and areas outside the gauge are\n"
                "                   reported as warnings.\n"
                "  --gauge NAME     the gauge to draw with --areas (default: the first)\n"
@@ -201,10 +214,14 @@ std::string HelpText(Options::Command command)
                "  --scale S          frame pixels per face pixel, 0.1 to 8 (default 1)\n"
                "  --light day|night  at night all but the bright elements are dimmed (default day)\n"
                "  --gauge NAME       the gauge to run (default: the first)\n"
+               "  --fpu 24|53|64     x87 precision set for every call into the module (default 53)\n"
+               "  --call-timeout S   a call into the module that takes longer ends the run, exit 2\n"
+               "                     (default 5 s; 0: no limit)\n"
                "\n"
                "DIR/events.csv lists every key event: frame, time_s, event, value.\n"
                "Exit status: 0 every expectation held, 1 one failed (FILE:LINE: expected ..., got ...),\n"
-               "2 bad input (FILE:LINE: ...) or a module that cannot be loaded.\n";
+               "2 bad input (FILE:LINE: ...), a module that cannot be loaded, or a call into it\n"
+               "that did not return in time (the events so far are in events.csv).\n";
     case Options::Snapshot:
         return "usage: gauge-host snapshot MODULE OUT.png [--yaw N] [--scale S] [--light day|night]\n"
                "                           [--gauge NAME]\n"
@@ -216,6 +233,9 @@ std::string HelpText(Options::Command command)
                "  --scale S          frame pixels per face pixel, 0.1 to 8 (default 1)\n"
                "  --light day|night  at night all but the bright elements are dimmed (default day)\n"
                "  --gauge NAME       the gauge to draw (default: the first)\n"
+               "  --fpu 24|53|64     x87 precision set for every call into the module (default 53)\n"
+               "  --call-timeout S   a call into the module that takes longer ends the run, exit 2\n"
+               "                     (default 5 s; 0: no limit)\n"
                "\n"
                "Exit status: 0 written, 2 bad input or a module that cannot be loaded.\n";
     case Options::Show:
@@ -246,6 +266,10 @@ std::string HelpText(Options::Command command)
                "  --log FILE         also write each key event to FILE as it comes, in the\n"
                "                     columns of run's events.csv\n"
                "  --gauge NAME       the gauge to show (default: the first)\n"
+               "  --fpu 24|53|64     x87 precision set for every call into the module (default 53)\n"
+               "  --call-timeout S   a call into the module that takes longer stops the gauge;\n"
+               "                     the window says which call\n"
+               "                     (default 5 s; 0: no limit)\n"
                "\n"
                "Exit status: 0 the window was closed, 2 bad input or a module that cannot be\n"
                "loaded.\n";
@@ -271,5 +295,6 @@ std::string HelpText(Options::Command command)
            std::string(repeat) +
            "\n"
            "Exit status: 0 success, 1 a scenario expectation failed, 2 bad input: a module\n"
-           "that cannot be loaded, is malformed or faults while it runs (one line says where).\n";
+           "that cannot be loaded, is malformed, faults while it runs or does not return\n"
+           "from a call (one line says where).\n";
 }

@@ -181,24 +181,7 @@ bool Runner::Do(const ScenarioCommand& c)
     return true;
 }
 
-bool Runner::WriteEvents(std::string* error) const
-{
-    const std::string path = PathIn(out_dir_, "events.csv");
-    if (!MakeFolder(out_dir_, error))
-        return false;
-    FILE* file = fopen(path.c_str(), "w");
-    if (!file) {
-        *error = "cannot write " + path;
-        return false;
-    }
-    fputs(EventCsvHeader, file);
-    for (const KeyEventRecord& e : host_.key_events())
-        WriteEventCsvLine(file, e);
-    const bool written = fclose(file) == 0;
-    if (!written)
-        *error = "cannot write " + path;
-    return written;
-}
+bool Runner::WriteEvents(std::string* error) const { return WriteEventsCsv(host_, out_dir_, error); }
 
 // A click or hold off the face reaches no mouse area: it would do nothing,
 // and the expectations after it would hold for the wrong reason.
@@ -246,4 +229,23 @@ int Runner::Run()
 int RunScenario(PanelHost* host, const Scenario& scenario, const std::string& out_dir, FILE* out, FILE* err)
 {
     return Runner(host, scenario, out_dir, out, err).Run();
+}
+
+bool WriteEventsCsv(const PanelHost& host, const std::string& out_dir, std::string* error)
+{
+    const std::string path = PathIn(out_dir, "events.csv");
+    if (!MakeFolder(out_dir, error))
+        return false;
+    FILE* file = fopen(path.c_str(), "w");
+    if (!file) {
+        *error = "cannot write " + path;
+        return false;
+    }
+    fputs(EventCsvHeader, file);
+    for (const KeyEventRecord& e : host.key_events())
+        WriteEventCsvLine(file, e);
+    const bool written = fclose(file) == 0;
+    if (!written)
+        *error = "cannot write " + path;
+    return written;
 }
