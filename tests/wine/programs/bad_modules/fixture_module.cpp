@@ -13,8 +13,11 @@ extern "C" BOOL WINAPI DllMain(HINSTANCE, DWORD reason, void*)
 {
     if (reason == DLL_PROCESS_ATTACH) {
         HANDLE file = CreateFileA("load-marker.txt", GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-        if (file != INVALID_HANDLE_VALUE)
+        if (file != INVALID_HANDLE_VALUE) {
+            DWORD written;
+            WriteFile(file, "loaded\n", 7, &written, nullptr);
             CloseHandle(file);
+        }
     }
     return TRUE;
 }
