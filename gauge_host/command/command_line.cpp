@@ -191,7 +191,7 @@ std::string HelpText(Options::Command command)
                "Exit status: 0 described, 2 the module cannot be loaded or is malformed.\n";
     case Options::Run:
         return "usage: gauge-host run MODULE SCENARIO [--out DIR] [--scale S] [--light day|night]\n"
-               "                      [--gauge NAME]\n"
+               "                      [--gauge NAME] [--fpu 24|53|64] [--call-timeout S]\n"
                "\n"
                "Runs a scenario: one command a line, '#' starts a comment, numbers\n"
                "decimal or 0x hex, points in unscaled face pixels.\n"
@@ -224,7 +224,7 @@ std::string HelpText(Options::Command command)
                "that did not return in time (the events so far are in events.csv).\n";
     case Options::Snapshot:
         return "usage: gauge-host snapshot MODULE OUT.png [--yaw N] [--scale S] [--light day|night]\n"
-               "                           [--gauge NAME]\n"
+               "                           [--gauge NAME] [--fpu 24|53|64] [--call-timeout S]\n"
                "\n"
                "Draws one frame after N steps of clicks: N left clicks on the middle of\n"
                "the gauge's right half, or -N on its left half when N is negative.\n"
@@ -240,7 +240,7 @@ std::string HelpText(Options::Command command)
                "Exit status: 0 written, 2 bad input or a module that cannot be loaded.\n";
     case Options::Show:
         return "usage: gauge-host show MODULE [--gauge NAME] [--size PIXELS] [--light day|night]\n"
-               "                       [--log FILE]\n"
+               "                       [--log FILE] [--fpu 24|53|64] [--call-timeout S]\n"
                "\n"
                "Opens the gauge in a window and runs it live, 18 frames a second, until\n"
                "the window is closed: the gauge's kill routine runs, the module is freed\n"
