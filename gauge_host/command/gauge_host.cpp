@@ -1,7 +1,8 @@
 // gauge-host: a substitute panel host for gauge modules. Loads a module
-// with the Windows loader, then describes it, runs a scenario on one of
-// its gauges, draws a snapshot, or shows it live in a window. See HelpText
-// for the commands.
+// with the Windows loader, then runs a scenario on one of its gauges,
+// draws a snapshot, or shows it live in a window, every call into it
+// through the call gate; or describes it without running any of its code.
+// See HelpText for the commands.
 #include <windows.h>
 
 #include <stdio.h>
