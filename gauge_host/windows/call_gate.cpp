@@ -59,13 +59,6 @@ CallGate::~CallGate()
         Active = nullptr;
 }
 
-void CallGate::Revive(std::string module)
-{
-    module_ = std::move(module);
-    hang_line_.clear();
-    hung_ = false;
-}
-
 uintptr_t* CallGate::Enter(const char* name)
 {
     const int depth = depth_;

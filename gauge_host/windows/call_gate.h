@@ -13,8 +13,8 @@
 // pointer at 4 mod 16. A call that has not returned after the timeout
 // ends the run: the hang handler gets the line "MODULE: the update routine
 // did not return within 5 s", then the process exits with ExitBadInput.
-// With Abandon() chosen instead (the live window), the stuck call is made
-// to return 0 and the gate calls nothing more until Revive().
+// With AbandonOnHang() (the live window), the stuck call is made to return
+// 0 instead, and the gate calls nothing more.
 //
 // A watchdog can stop a module, not contain it: the module runs in the
 // host's process with the host's rights.
@@ -45,7 +45,6 @@ public:
     void AbandonOnHang() { abandon_ = true; }
     bool hung() const { return hung_; }
     const std::string& hang_line() const { return hang_line_; }
-    void Revive(std::string module);
 
     // Calls the Windows loader makes for the host -- the load and unload
     // entries -- under the same precision and watch; no thunk, the loader
