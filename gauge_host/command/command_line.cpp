@@ -57,7 +57,8 @@ struct Option {
 const Option Gauge = {"--gauge", "NAME", "the gauge to use (default: the first)",
                       [](const std::string& v, Options* o, std::string*) { return o->gauge = v, true; }};
 const Option Areas = {"--areas", "OUT.png",
-                      "draw the mouse areas over the face, tinted by cursor,\n"
+                      "draw the mouse areas over the face (its bitmaps as placed,\n"
+                      "before any routine runs), tinted by cursor,\n"
                       "with their outlines; the printed table is the legend.\n"
                       "Overlapping children and areas outside the gauge are\n"
                       "reported as warnings.",
@@ -99,6 +100,24 @@ const Option Log = {"--log", "FILE",
                     "columns of run's events.csv",
                     [](const std::string& v, Options* o, std::string*) { return o->log = v, true; }};
 
+const Option Fpu = {"--fpu", "24|53|64", "x87 precision set for every call into the module (default 53)",
+                    [](const std::string& v, Options* o, std::string* error) {
+                        if (v != "24" && v != "53" && v != "64")
+                            return Fail(error, "--fpu " + v + ": should be 24, 53 or 64 (bits of x87 precision)");
+                        o->fpu_bits = atoi(v.c_str());
+                        return true;
+                    }};
+const Option CallTimeout = {"--call-timeout", "S",
+                            "a call into the module that takes longer ends the run, exit 2\n"
+                            "(default 5 s; 0: no limit)",
+                            [](const std::string& v, Options* o, std::string* error) {
+                                if (!ParseWhole(v, 0, MaxCallTimeout, &o->call_timeout))
+                                    return Fail(error, "--call-timeout " + v +
+                                                           ": not a whole number of seconds from 0 to " +
+                                                           std::to_string(MaxCallTimeout));
+                                return true;
+                            }};
+
 struct Command {
     Options::Command command;
     const char* name;
@@ -127,11 +146,13 @@ const std::vector<Command>& Commands()
              return std::string("Prints the module as a tree: Linkage, its gauges, each header's fields,\n"
                                 "every element (kind, bitmap and its size, position, offset, flags,\n"
                                 "source variables, colours, font, callback), the mouse areas as a table,\n"
-                                "the tooltip, the resources and the version strings.\n");
+                                "the tooltip, the resources and the version strings. It runs none of the\n"
+                                "module's code: the file is mapped as an image resource and its records\n"
+                                "are read at the addresses they hold, for the image's preferred base.\n");
          },
          "Exit status: 0 described, 2 the module cannot be loaded or is malformed.\n"},
         {Options::Run, "run", {"MODULE", "SCENARIO"}, "run a scenario, check its expectations",
-         {&Out, &Scale, &LightOption, &Gauge},
+         {&Out, &Scale, &LightOption, &Gauge, &Fpu, &CallTimeout},
          [] {
              return "Runs a scenario: one command a line, '#' starts a comment, numbers\n"
                     "decimal or 0x hex, points in unscaled face pixels.\n\n" +
@@ -139,15 +160,16 @@ const std::vector<Command>& Commands()
          },
          "DIR/events.csv lists every key event: frame, time_s, event, value.\n"
          "Exit status: 0 every expectation held, 1 one failed (FILE:LINE: expected ..., got ...),\n"
-         "2 bad input (FILE:LINE: ...) or a module that cannot be loaded.\n"},
+         "2 bad input (FILE:LINE: ...), a module that cannot be loaded, or a call into it\n"
+         "that did not return in time (the events so far are in events.csv).\n"},
         {Options::Snapshot, "snapshot", {"MODULE", "OUT.png"}, "draw one frame as a PNG",
-         {&Yaw, &Scale, &LightOption, &Gauge},
+         {&Yaw, &Scale, &LightOption, &Gauge, &Fpu, &CallTimeout},
          [] {
              return std::string("Draws one frame after N steps of clicks: N left clicks on the middle of\n"
                                 "the gauge's right half, or -N on its left half when N is negative.\n");
          },
          "Exit status: 0 written, 2 bad input or a module that cannot be loaded.\n"},
-        {Options::Show, "show", {"MODULE"}, "open the gauge in a live window", {&Gauge, &Size, &LightOption, &Log},
+        {Options::Show, "show", {"MODULE"}, "open the gauge in a live window", {&Gauge, &Size, &LightOption, &Log, &Fpu, &CallTimeout},
          [] {
              return std::string(
                  "Opens the gauge in a window and runs it live, 18 frames a second, until\n"
@@ -168,8 +190,8 @@ const std::vector<Command>& Commands()
                  "good module keeps running. The window works on a copy, so the file stays\n"
                  "free for the build that rewrites it.\n");
          },
-         "Exit status: 0 the window was closed, 2 bad input or a module that cannot be\n"
-         "loaded.\n"},
+         "Exit status: 0 the window was closed, 2 bad input, a module that cannot be\n"
+         "loaded, or a call into it that did not return in time (the window says which).\n"},
     };
     return commands;
 }

@@ -6,7 +6,8 @@
 //   gauge-host show MODULE [--size PIXELS] [--light day|night] [--log FILE]
 //
 // Every command also takes --gauge NAME (default: the module's first
-// gauge) and --help. Options take their value as the next word or after
+// gauge) and --help; those that run the module --fpu 24|53|64 and
+// --call-timeout SECONDS. Options take their value as the next word or after
 // '=' (--scale=2).
 #pragma once
 
@@ -17,6 +18,10 @@
 constexpr double MinScale = 0.1, MaxScale = 8;
 constexpr int MaxYawSteps = 10000;
 constexpr int MinShowSize = 100, MaxShowSize = 2400;  // the gauge's width in the window
+// The x87 precision (bits) a module's calls run at: 53 as most hosts leave
+// it; 24 as a Direct3D 9 program does; 64 as some runtimes do.
+constexpr int DefaultFpuBits = 53;
+constexpr int DefaultCallTimeout = 5, MaxCallTimeout = 3600;  // seconds a call into the module may take; 0: no limit
 
 struct Options {
     enum Command { Help, Describe, Run, Snapshot, Show };
@@ -26,6 +31,8 @@ struct Options {
     View view;
     int yaw = 0;
     int size = 0;  // show: 0 draws the face at its own size
+    int fpu_bits = DefaultFpuBits;
+    int call_timeout = DefaultCallTimeout;
 };
 
 // False with a one-line message for a command line that makes no sense.

@@ -6,25 +6,6 @@
 
 namespace {
 
-bool WriteEvents(const PanelHost& host, const std::string& out_dir, std::string* error)
-{
-    const std::string path = PathIn(out_dir, "events.csv");
-    if (!MakeFolder(out_dir, error))
-        return false;
-    FILE* file = fopen(path.c_str(), "w");
-    if (!file) {
-        *error = "cannot write " + path;
-        return false;
-    }
-    fputs(EventCsvHeader, file);
-    for (const KeyEventRecord& e : host.key_events())
-        WriteEventCsvLine(file, e);
-    const bool written = fclose(file) == 0;
-    if (!written)
-        *error = "cannot write " + path;
-    return written;
-}
-
 // A click or hold off the face reaches no mouse area: it would do nothing,
 // and the expectations after it would hold for the wrong reason.
 bool PointsOnFace(const PanelHost& host, const Scenario& scenario, FILE* err)
@@ -78,7 +59,7 @@ int RunScenario(PanelHost* host, const Scenario& scenario, const std::string& ou
             break;
     }
     std::string error;
-    if (!WriteEvents(*host, out_dir, &error)) {
+    if (!WriteEventsCsv(*host, out_dir, &error)) {
         fprintf(err, "%s: %s\n", scenario.file.c_str(), error.c_str());
         return ExitBadInput;
     }
@@ -89,4 +70,23 @@ int RunScenario(PanelHost* host, const Scenario& scenario, const std::string& ou
     if (!runnable)
         return ExitBadInput;
     return player.failures ? ExitFailed : ExitOk;
+}
+
+bool WriteEventsCsv(const PanelHost& host, const std::string& out_dir, std::string* error)
+{
+    const std::string path = PathIn(out_dir, "events.csv");
+    if (!MakeFolder(out_dir, error))
+        return false;
+    FILE* file = fopen(path.c_str(), "w");
+    if (!file) {
+        *error = "cannot write " + path;
+        return false;
+    }
+    fputs(EventCsvHeader, file);
+    for (const KeyEventRecord& e : host.key_events())
+        WriteEventCsvLine(file, e);
+    const bool written = fclose(file) == 0;
+    if (!written)
+        *error = "cannot write " + path;
+    return written;
 }

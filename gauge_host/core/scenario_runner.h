@@ -22,3 +22,6 @@
 
 int RunScenario(PanelHost* host, const Scenario& scenario, const std::string& out_dir, FILE* out, FILE* err);
 
+// DIR/events.csv with the host's key events so far.
+bool WriteEventsCsv(const PanelHost& host, const std::string& out_dir, std::string* error);
+

@@ -48,6 +48,7 @@ private:
     int PanelHeight() const;
     void Tick();
     void ReloadIfChanged();
+    void ShowStall();  // a call into the module hung: say which
     void RestartClock();
     void SetVariable(uint32_t number, double value);
     void SetFromBox();

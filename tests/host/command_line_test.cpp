@@ -78,6 +78,18 @@ TEST(CommandLine, GoodCommandLines)
              EXPECT_EQ(o.view.light, Light::Night);
          }},
         {{"show", "m.gau"}, [](const Options& o) { EXPECT_EQ(o.size, 0) << "the face's own size"; }},
+        {{"run", "m.gau", "s.scenario"}, [](const Options& o) {
+             EXPECT_EQ(o.fpu_bits, 53);
+             EXPECT_EQ(o.call_timeout, 5);
+         }},
+        {{"snapshot", "m.gau", "o.png", "--fpu", "24", "--call-timeout=0"}, [](const Options& o) {
+             EXPECT_EQ(o.fpu_bits, 24);
+             EXPECT_EQ(o.call_timeout, 0) << "no limit";
+         }},
+        {{"show", "m.gau", "--fpu=64", "--call-timeout", "3600"}, [](const Options& o) {
+             EXPECT_EQ(o.fpu_bits, 64);
+             EXPECT_EQ(o.call_timeout, MaxCallTimeout);
+         }},
     };
     for (const GoodCase& c : cases) {
         std::string name;
@@ -134,6 +146,14 @@ TEST(CommandLine, BadCommandLinesSayWhatIsWrong)
          "unknown option --size for snapshot (see gauge-host snapshot --help)"},
         {{"show", "m.gau", "--out", "d"}, "unknown option --out for show (see gauge-host show --help)"},
         {{"show", "m.gau", "--colour", "red"}, "unknown option --colour for show (see gauge-host show --help)"},
+        {{"run", "m.gau", "s.scenario", "--fpu", "32"}, "--fpu 32: should be 24, 53 or 64 (bits of x87 precision)"},
+        {{"snapshot", "m.gau", "o.png", "--fpu="}, "--fpu : should be 24, 53 or 64 (bits of x87 precision)"},
+        {{"run", "m.gau", "s.scenario", "--call-timeout", "-1"},
+         "--call-timeout -1: not a whole number of seconds from 0 to 3600"},
+        {{"show", "m.gau", "--call-timeout", "0.5"}, "--call-timeout 0.5: not a whole number of seconds from 0 to 3600"},
+        {{"snapshot", "m.gau", "o.png", "--call-timeout", "3601"},
+         "--call-timeout 3601: not a whole number of seconds from 0 to 3600"},
+        {{"describe", "m.gau", "--fpu", "24"}, "unknown option --fpu for describe (see gauge-host describe --help)"},
     };
     for (const BadCase& c : cases) {
         std::string name;
