@@ -4,9 +4,10 @@
 
 #include <stdio.h>
 #include <string.h>
-#include <zlib.h>
 
 #include <algorithm>
+
+#include "common/png_writer.h"
 
 namespace {
 
@@ -14,15 +15,6 @@ void PutBigEndian(std::vector<uint8_t>* out, uint32_t value, int bytes)
 {
     for (int i = bytes - 1; i >= 0; --i)
         out->push_back(uint8_t(value >> (8 * i)));
-}
-
-void PutChunk(std::vector<uint8_t>* out, const char* type, const std::vector<uint8_t>& data)
-{
-    PutBigEndian(out, uint32_t(data.size()), 4);
-    const size_t start = out->size();
-    out->insert(out->end(), type, type + 4);
-    out->insert(out->end(), data.begin(), data.end());
-    PutBigEndian(out, uint32_t(crc32(0, out->data() + start, uInt(out->size() - start))), 4);
 }
 
 enum { DisposeNone = 0, BlendSource = 0 };
@@ -61,19 +53,13 @@ void ApngWriter::AddFrame(const uint8_t* rgb, int stride, int64_t delay)
     for (int y = 0; y < height_; ++y)
         memcpy(&last_[y * row_bytes], rgb + size_t(y) * stride, row_bytes);
 
-    // Each row behind filter 0: flat artwork, which deflate alone shrinks
-    // well.
-    std::vector<uint8_t> filtered;
-    filtered.reserve((size_t(frame.width) * 3 + 1) * frame.height);
-    for (int y = frame.y; y < frame.y + frame.height; ++y) {
-        filtered.push_back(0);
-        const uint8_t* row = &last_[y * row_bytes + frame.x * 3];
-        filtered.insert(filtered.end(), row, row + frame.width * 3);
+    std::string error;
+    if (!CompressPngRows(frame.width, frame.height, &last_[frame.y * row_bytes + size_t(frame.x) * 3],
+                         int(row_bytes), &frame.stream, &error)) {
+        if (error_.empty())
+            error_ = error;
+        return;
     }
-    uLongf size = compressBound(uLong(filtered.size()));
-    frame.stream.resize(size);
-    compress2(frame.stream.data(), &size, filtered.data(), uLong(filtered.size()), Z_BEST_COMPRESSION);
-    frame.stream.resize(size);
     for (; delay > MaxApngDelay; delay -= MaxApngDelay) {
         frame.delay = MaxApngDelay;
         frames_.push_back(frame);
@@ -84,17 +70,13 @@ void ApngWriter::AddFrame(const uint8_t* rgb, int stride, int64_t delay)
 
 std::vector<uint8_t> ApngWriter::Encode() const
 {
-    std::vector<uint8_t> png = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
-    std::vector<uint8_t> data;
-    PutBigEndian(&data, uint32_t(width_), 4);
-    PutBigEndian(&data, uint32_t(height_), 4);
-    data.insert(data.end(), {8, 2, 0, 0, 0});  // 8-bit RGB, deflate, standard filters, no interlace
-    PutChunk(&png, "IHDR", data);
+    std::vector<uint8_t> png = PngSignature();
+    AppendPngChunk(&png, "IHDR", PngHeader(width_, height_));
 
-    data.clear();
+    std::vector<uint8_t> data;
     PutBigEndian(&data, uint32_t(frames_.size()), 4);
     PutBigEndian(&data, 0, 4);  // plays: forever
-    PutChunk(&png, "acTL", data);
+    AppendPngChunk(&png, "acTL", data);
 
     uint32_t sequence = 0;
     for (size_t i = 0; i < frames_.size(); ++i) {
@@ -108,22 +90,26 @@ std::vector<uint8_t> ApngWriter::Encode() const
         PutBigEndian(&data, uint32_t(delay_denominator_), 2);
         data.push_back(DisposeNone);
         data.push_back(BlendSource);
-        PutChunk(&png, "fcTL", data);
+        AppendPngChunk(&png, "fcTL", data);
         if (i == 0) {
-            PutChunk(&png, "IDAT", frames_[i].stream);
+            AppendPngChunk(&png, "IDAT", frames_[i].stream);
             continue;
         }
         data.clear();
         PutBigEndian(&data, sequence++, 4);
         data.insert(data.end(), frames_[i].stream.begin(), frames_[i].stream.end());
-        PutChunk(&png, "fdAT", data);
+        AppendPngChunk(&png, "fdAT", data);
     }
-    PutChunk(&png, "IEND", {});
+    AppendPngChunk(&png, "IEND", {});
     return png;
 }
 
 bool ApngWriter::Write(const std::string& path, std::string* error) const
 {
+    if (!error_.empty()) {
+        *error = error_;
+        return false;
+    }
     const std::vector<uint8_t> png = Encode();
     FILE* file = fopen(path.c_str(), "wb");
     bool written = file && fwrite(png.data(), 1, png.size(), file) == png.size();

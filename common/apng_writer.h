@@ -1,5 +1,5 @@
 // apng_writer.h: writes an animated PNG (APNG) of 8-bit RGB frames of one
-// size, each compressed with zlib as it is added, so only the compressed
+// size, each compressed (png_writer's rows) as it is added, so only the compressed
 // frames and the last picture are held. After the first, a frame holds
 // only the box of pixels that changed, drawn over the one before: a gauge
 // changes little from frame to frame.
@@ -12,7 +12,8 @@
 //
 // The first frame is also the still image, so a viewer without APNG shows
 // it. The animation loops forever. A frame's delay is at most MaxApngDelay
-// units; a longer one is given as several frames of the same pixels.
+// units; a longer one is given as several frames of the same pixels. A
+// frame that cannot be compressed makes Write fail with the reason.
 #pragma once
 
 #include <stdint.h>
@@ -41,4 +42,5 @@ private:
     int width_, height_, delay_denominator_;
     std::vector<CompressedFrame> frames_;
     std::vector<uint8_t> last_;  // the picture so far, width_ * 3 bytes a row
+    std::string error_;  // the first frame that could not be compressed
 };

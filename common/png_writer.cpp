@@ -3,177 +3,9 @@
 
 #include <stdio.h>
 #include <stdlib.h>
-#include <string.h>
-
-#include <algorithm>
+#include <zlib.h>
 
 namespace {
-
-uint32_t Crc32(const uint8_t* data, size_t size, uint32_t crc = 0)
-{
-    struct Table {
-        uint32_t entry[256];
-        Table()
-        {
-            for (uint32_t n = 0; n < 256; ++n) {
-                uint32_t c = n;
-                for (int k = 0; k < 8; ++k)
-                    c = (c & 1) ? 0xEDB88320u ^ (c >> 1) : c >> 1;
-                entry[n] = c;
-            }
-        }
-    };
-    static const Table table;
-    crc = ~crc;
-    for (size_t i = 0; i < size; ++i)
-        crc = table.entry[(crc ^ data[i]) & 0xFF] ^ (crc >> 8);
-    return ~crc;
-}
-
-uint32_t Adler32(const uint8_t* data, size_t size)
-{
-    uint32_t a = 1, b = 0;
-    for (size_t i = 0; i < size; ++i) {
-        a = (a + data[i]) % 65521;
-        b = (b + a) % 65521;
-    }
-    return (b << 16) | a;
-}
-
-// Deflate packs bits from the least significant end; Huffman codes go in
-// most significant bit first, hence the reversal in PutCode.
-class BitWriter {
-public:
-    explicit BitWriter(std::vector<uint8_t>* out) : out_(out) {}
-    void PutBits(uint32_t value, int count)
-    {
-        for (int i = 0; i < count; ++i) {
-            if (((value >> i) & 1) != 0)
-                current_ |= uint8_t(1u << filled_);
-            if (++filled_ == 8)
-                Flush();
-        }
-    }
-    void PutCode(uint32_t code, int length)
-    {
-        uint32_t reversed = 0;
-        for (int i = 0; i < length; ++i)
-            reversed |= ((code >> i) & 1) << (length - 1 - i);
-        PutBits(reversed, length);
-    }
-    void Finish()
-    {
-        if (filled_)
-            Flush();
-    }
-
-private:
-    void Flush()
-    {
-        out_->push_back(current_);
-        current_ = 0;
-        filled_ = 0;
-    }
-    std::vector<uint8_t>* out_;
-    uint8_t current_ = 0;
-    int filled_ = 0;
-};
-
-// The fixed literal/length code of deflate (RFC 1951, 3.2.6).
-void PutLiteralOrLength(BitWriter& bits, int symbol)
-{
-    if (symbol < 144)
-        bits.PutCode(0x30 + symbol, 8);
-    else if (symbol < 256)
-        bits.PutCode(0x190 + symbol - 144, 9);
-    else if (symbol < 280)
-        bits.PutCode(symbol - 256, 7);
-    else
-        bits.PutCode(0xC0 + symbol - 280, 8);
-}
-
-const int LengthBase[29] = {3,  4,  5,  6,  7,  8,  9,  10, 11,  13,  15,  17,  19,  23, 27,
-                            31, 35, 43, 51, 59, 67, 83, 99, 115, 131, 163, 195, 227, 258};
-const int LengthExtra[29] = {0, 0, 0, 0, 0, 0, 0, 0, 1, 1, 1, 1, 2, 2, 2,
-                             2, 3, 3, 3, 3, 4, 4, 4, 4, 5, 5, 5, 5, 0};
-const int DistanceBase[30] = {1,    2,    3,    4,    5,    7,     9,     13,    17,  25,
-                              33,   49,   65,   97,   129,  193,   257,   385,   513, 769,
-                              1025, 1537, 2049, 3073, 4097, 6145, 8193, 12289, 16385, 24577};
-const int DistanceExtra[30] = {0, 0, 0, 0, 1, 1, 2, 2,  3,  3,  4,  4,  5,  5,  6,
-                               6, 7, 7, 8, 8, 9, 9, 10, 10, 11, 11, 12, 12, 13, 13};
-
-void PutMatch(BitWriter& bits, int length, int distance)
-{
-    int code = 28;
-    while (LengthBase[code] > length)
-        --code;
-    PutLiteralOrLength(bits, 257 + code);
-    bits.PutBits(length - LengthBase[code], LengthExtra[code]);
-    code = 29;
-    while (DistanceBase[code] > distance)
-        --code;
-    bits.PutCode(code, 5);
-    bits.PutBits(distance - DistanceBase[code], DistanceExtra[code]);
-}
-
-// One fixed-Huffman block; greedy matching over hash chains of 3-byte
-// prefixes, searched to a bounded depth so the time stays linear.
-void Deflate(const std::vector<uint8_t>& data, std::vector<uint8_t>* out)
-{
-    constexpr int Window = 32768, MaxMatch = 258, MinMatch = 3, MaxProbes = 32;
-    constexpr int HashBits = 15;
-    std::vector<int> head(1 << HashBits, -1), previous(data.size(), -1);
-    auto hash = [&](size_t i) {
-        uint32_t key = data[i] | (data[i + 1] << 8) | (data[i + 2] << 16);
-        return (key * 2654435761u) >> (32 - HashBits);
-    };
-    auto insert = [&](size_t i) {
-        if (i + MinMatch <= data.size()) {
-            uint32_t h = hash(i);
-            previous[i] = head[h];
-            head[h] = int(i);
-        }
-    };
-
-    BitWriter bits(out);
-    bits.PutBits(1, 1);  // final block
-    bits.PutBits(1, 2);  // fixed Huffman codes
-    size_t i = 0;
-    while (i < data.size()) {
-        int best_length = 0, best_distance = 0;
-        if (i + MinMatch <= data.size()) {
-            int limit = int(std::min<size_t>(MaxMatch, data.size() - i));
-            int candidate = head[hash(i)];
-            for (int probes = 0; candidate >= 0 && probes < MaxProbes; ++probes) {
-                int distance = int(i) - candidate;
-                if (distance > Window)
-                    break;
-                int length = 0;
-                while (length < limit && data[candidate + length] == data[i + length])
-                    ++length;
-                if (length > best_length) {
-                    best_length = length;
-                    best_distance = distance;
-                    if (length == limit)
-                        break;
-                }
-                candidate = previous[candidate];
-            }
-        }
-        if (best_length >= MinMatch) {
-            PutMatch(bits, best_length, best_distance);
-            for (int k = 0; k < best_length; ++k)
-                insert(i + k);
-            i += best_length;
-        } else {
-            PutLiteralOrLength(bits, data[i]);
-            insert(i);
-            ++i;
-        }
-    }
-    PutLiteralOrLength(bits, 256);
-    bits.Finish();
-}
 
 int Paeth(int a, int b, int c)
 {
@@ -223,40 +55,57 @@ void PutBigEndian(std::vector<uint8_t>* out, uint32_t value)
         out->push_back(uint8_t(value >> shift));
 }
 
-void PutChunk(std::vector<uint8_t>* png, const char type[4], const std::vector<uint8_t>& data)
-{
-    PutBigEndian(png, uint32_t(data.size()));
-    size_t start = png->size();
-    png->insert(png->end(), type, type + 4);
-    png->insert(png->end(), data.begin(), data.end());
-    PutBigEndian(png, Crc32(png->data() + start, png->size() - start));
-}
-
 }  // namespace
 
-bool EncodePng(int width, int height, const uint8_t* rgb, int stride, std::vector<uint8_t>* png,
-               std::string* error)
+std::vector<uint8_t> PngSignature() { return {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'}; }
+
+std::vector<uint8_t> PngHeader(int width, int height)
 {
-    if (width <= 0 || height <= 0 || !rgb || stride < width * 3) {
-        *error = "PNG: bad image size or stride";
-        return false;
-    }
     std::vector<uint8_t> header;
     PutBigEndian(&header, uint32_t(width));
     PutBigEndian(&header, uint32_t(height));
     const uint8_t rest[5] = {8, 2, 0, 0, 0};  // 8 bits, RGB, deflate, standard filters, no interlace
     header.insert(header.end(), rest, rest + 5);
+    return header;
+}
 
-    std::vector<uint8_t> filtered = FilterRows(width, height, rgb, stride);
-    std::vector<uint8_t> zlib = {0x78, 0x01};  // deflate, 32 KiB window, check bits
-    Deflate(filtered, &zlib);
-    PutBigEndian(&zlib, Adler32(filtered.data(), filtered.size()));
+void AppendPngChunk(std::vector<uint8_t>* png, const char type[4], const std::vector<uint8_t>& data)
+{
+    PutBigEndian(png, uint32_t(data.size()));
+    const size_t start = png->size();
+    png->insert(png->end(), type, type + 4);
+    png->insert(png->end(), data.begin(), data.end());
+    PutBigEndian(png, uint32_t(crc32(0, png->data() + start, uInt(png->size() - start))));
+}
 
-    static const uint8_t signature[8] = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
-    png->assign(signature, signature + 8);
-    PutChunk(png, "IHDR", header);
-    PutChunk(png, "IDAT", zlib);
-    PutChunk(png, "IEND", {});
+bool CompressPngRows(int width, int height, const uint8_t* rgb, int stride, std::vector<uint8_t>* compressed,
+                     std::string* error)
+{
+    if (width <= 0 || height <= 0 || !rgb || stride < width * 3) {
+        *error = "PNG: bad image size or stride";
+        return false;
+    }
+    const std::vector<uint8_t> filtered = FilterRows(width, height, rgb, stride);
+    uLongf size = compressBound(uLong(filtered.size()));
+    compressed->resize(size);
+    if (compress2(compressed->data(), &size, filtered.data(), uLong(filtered.size()), Z_DEFAULT_COMPRESSION) != Z_OK) {
+        *error = "PNG: zlib cannot compress the image";
+        return false;
+    }
+    compressed->resize(size);
+    return true;
+}
+
+bool EncodePng(int width, int height, const uint8_t* rgb, int stride, std::vector<uint8_t>* png,
+               std::string* error)
+{
+    std::vector<uint8_t> compressed;
+    if (!CompressPngRows(width, height, rgb, stride, &compressed, error))
+        return false;
+    *png = PngSignature();
+    AppendPngChunk(png, "IHDR", PngHeader(width, height));
+    AppendPngChunk(png, "IDAT", compressed);
+    AppendPngChunk(png, "IEND", {});
     return true;
 }
 

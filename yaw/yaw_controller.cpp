@@ -63,8 +63,9 @@ double GAUGE_CALL RightReadoutCallback(ELEMENT_STRING* readout)
     if (!readout)
         return 0.0;
     double value = readout->source_values[MonitoredSource];
-    // A NaN compares false both ways; keeping it as the reference would
-    // silence the gauge until the next load, so the reading is skipped.
+    // A NaN compares false both ways: kept as the reference, it would make
+    // the next real reading send nothing and become the reference in its
+    // turn, losing a change across the NaN. So the reading is skipped.
     if (value == value) {
         if (LastMonitoredValue + Threshold < value)
             SendYawEvent(-YawAmount);

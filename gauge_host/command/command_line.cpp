@@ -1,27 +1,23 @@
+// Two tables drive the command line: the options (name, value, help,
+// parse) and the commands (name, arguments, which options, texts). The
+// parser and every help text are read off them.
 #include "gauge_host/command/command_line.h"
 
 #include <math.h>
 #include <stdio.h>
 #include <stdlib.h>
+#include <string.h>
 
 #include <filesystem>
 #include <vector>
 
+#include "gauge_host/core/panel_host.h"
 #include "gauge_host/core/scenario_animation.h"
+#include "gauge_host/core/scenario_commands.h"
 
 namespace {
 
-const char* CommandName(Options::Command command)
-{
-    switch (command) {
-    case Options::Describe: return "describe";
-    case Options::Run: return "run";
-    case Options::Snapshot: return "snapshot";
-    case Options::Show: return "show";
-    case Options::Help: break;
-    }
-    return "help";
-}
+constexpr size_t UsageWidth = 84;  // a usage line wraps before this column
 
 bool Fail(std::string* error, std::string message)
 {
@@ -36,11 +32,335 @@ bool ParseNumber(const std::string& text, double* out)
     return !text.empty() && *end == 0 && isfinite(*out);
 }
 
+bool ParseWhole(const std::string& text, double least, double most, int* out)
+{
+    double number;
+    if (!ParseNumber(text, &number) || number != floor(number) || number < least || number > most)
+        return false;
+    *out = int(number);
+    return true;
+}
+
 std::string Number(double value)
 {
     char text[32];
     snprintf(text, sizeof text, "%g", value);
     return text;
+}
+
+struct Option {
+    const char* name;   // "--scale"
+    const char* value;  // "S"; null for a flag, which takes none
+    const char* help;   // lines after the first are indented under it
+    bool (*parse)(const std::string& value, Options* options, std::string* error);
+};
+
+const Option Gauge = {"--gauge", "NAME", "the gauge to use (default: the first)",
+                      [](const std::string& v, Options* o, std::string*) { return o->gauge = v, true; }};
+const Option Areas = {"--areas", "OUT.png",
+                      "draw the mouse areas over the face (its bitmaps as placed,\n"
+                      "before any routine runs), tinted by cursor,\n"
+                      "with their outlines; the printed table is the legend.\n"
+                      "Overlapping children and areas outside the gauge are\n"
+                      "reported as warnings.",
+                      [](const std::string& v, Options* o, std::string*) { return o->areas = v, true; }};
+const Option Out = {"--out", "DIR", "where events.csv and the snapshots go (default out/SCENARIO-NAME)",
+                    [](const std::string& v, Options* o, std::string*) { return o->out_dir = v, true; }};
+const Option Scale = {"--scale", "S", "frame pixels per face pixel, 0.1 to 8 (default 1)",
+                      [](const std::string& v, Options* o, std::string* error) {
+                          if (!ParseNumber(v, &o->view.scale) || o->view.scale < MinScale || o->view.scale > MaxScale)
+                              return Fail(error, "--scale " + v + ": not a number from " + Number(MinScale) +
+                                                     " to " + Number(MaxScale));
+                          return true;
+                      }};
+const Option LightOption = {"--light", "day|night", "at night all but the bright elements are dimmed (default day)",
+                            [](const std::string& v, Options* o, std::string* error) {
+                                if (v != "day" && v != "night")
+                                    return Fail(error, "--light " + v + ": should be day or night");
+                                o->view.light = v == "night" ? Light::Night : Light::Day;
+                                return true;
+                            }};
+const Option Yaw = {"--yaw", "N", "clicks before the frame, -10000 to 10000 (default 0)",
+                    [](const std::string& v, Options* o, std::string* error) {
+                        if (!ParseWhole(v, -MaxYawSteps, MaxYawSteps, &o->yaw))
+                            return Fail(error, "--yaw " + v + ": not a whole number of steps from -" +
+                                                   std::to_string(MaxYawSteps) + " to " + std::to_string(MaxYawSteps));
+                        return true;
+                    }};
+const Option Size = {"--size", "PIXELS",
+                     "the gauge's width in the window, 100 to 2400 (default:\n"
+                     "its face's own size); the window can be resized",
+                     [](const std::string& v, Options* o, std::string* error) {
+                         if (!ParseWhole(v, MinShowSize, MaxShowSize, &o->size))
+                             return Fail(error, "--size " + v + ": not a whole number of pixels from " +
+                                                    std::to_string(MinShowSize) + " to " + std::to_string(MaxShowSize));
+                         return true;
+                     }};
+const Option Log = {"--log", "FILE",
+                    "also write each key event to FILE as it comes, in the\n"
+                    "columns of run's events.csv",
+                    [](const std::string& v, Options* o, std::string*) { return o->log = v, true; }};
+
+const Option UpdateSnapshots = {"--update-snapshots", nullptr,
+                                "write every reference an 'expect snapshot' names, instead\n"
+                                "of checking it",
+                                [](const std::string&, Options* o, std::string*) { return o->update_snapshots = true; }};
+const Option Animation = {"--animation", "FILE.png",
+                          "also write the run as an animated PNG (APNG) at --scale;\n"
+                          "identical consecutive frames become one longer frame",
+                          [](const std::string& v, Options* o, std::string* error) {
+                              if (v.size() < 5 || v.compare(v.size() - 4, 4, ".png") != 0)
+                                  return Fail(error, "--animation " + v + ": the file should end in .png");
+                              o->animation = v;
+                              return true;
+                          }};
+const Option Fps = {"--fps", "N", "the animation's frames a second, 1 to 100 (default 18, the scenario's)",
+                    [](const std::string& v, Options* o, std::string* error) {
+                        if (!ParseWhole(v, MinAnimationFps, MaxAnimationFps, &o->fps))
+                            return Fail(error, "--fps " + v + ": not a whole number of frames a second from " +
+                                                   std::to_string(MinAnimationFps) + " to " +
+                                                   std::to_string(MaxAnimationFps));
+                        return true;
+                    }};
+const Option Record = {"--record", "FILE.scenario",
+                       "write the session, when the window closes, as a scenario:\n"
+                       "clicks, holds, variable changes and the frames between\n"
+                       "them, then expect lines for the key events sent, both\n"
+                       "readouts and the knob; gauge-host run replays it. A\n"
+                       "reload starts the recording again.",
+                       [](const std::string& v, Options* o, std::string*) { return o->record = v, true; }};
+
+const Option Fpu = {"--fpu", "24|53|64", "x87 precision set for every call into the module (default 53)",
+                    [](const std::string& v, Options* o, std::string* error) {
+                        if (v != "24" && v != "53" && v != "64")
+                            return Fail(error, "--fpu " + v + ": should be 24, 53 or 64 (bits of x87 precision)");
+                        o->fpu_bits = atoi(v.c_str());
+                        return true;
+                    }};
+const Option CallTimeout = {"--call-timeout", "S",
+                            "a call into the module that takes longer ends the run, exit 2\n"
+                            "(default 5 s; 0: no limit)",
+                            [](const std::string& v, Options* o, std::string* error) {
+                                if (!ParseWhole(v, 0, MaxCallTimeout, &o->call_timeout))
+                                    return Fail(error, "--call-timeout " + v +
+                                                           ": not a whole number of seconds from 0 to " +
+                                                           std::to_string(MaxCallTimeout));
+                                return true;
+                            }};
+
+struct Command {
+    Options::Command command;
+    const char* name;
+    std::vector<const char*> arguments;  // the words before the options: MODULE SCENARIO
+    const char* summary;                 // a line of the general help
+    std::vector<const Option*> options;  // in the order usage shows them
+    std::string (*before)();             // what the command does: the help above the options
+    const char* after;                   // the help below them
+};
+
+std::string RepeatText()
+{
+    char repeat[160];
+    snprintf(repeat, sizeof repeat,
+             "A held button calls the area's function at the press, then after %.1f s\n"
+             "%g times a second; frames run at %d a second of scenario time.\n",
+             RepeatDelay, RepeatRate, FramesPerSecond);
+    return repeat;
+}
+
+const std::vector<Command>& Commands()
+{
+    static const std::vector<Command> commands = {
+        {Options::Describe, "describe", {"MODULE"}, "print the module's records as a tree", {&Gauge, &Areas},
+         [] {
+             return std::string("Prints the module as a tree: Linkage, its gauges, each header's fields,\n"
+                                "every element (kind, bitmap and its size, position, offset, flags,\n"
+                                "source variables, colours, font, callback), the mouse areas as a table,\n"
+                                "the tooltip, the resources and the version strings. It runs none of the\n"
+                                "module's code: the file is mapped as an image resource and its records\n"
+                                "are read at the addresses they hold, for the image's preferred base.\n");
+         },
+         "Exit status: 0 described, 2 the module cannot be loaded or is malformed.\n"},
+        {Options::Run, "run", {"MODULE", "SCENARIO"}, "run a scenario, check its expectations",
+         {&Out, &Scale, &LightOption, &UpdateSnapshots, &Animation, &Fps, &Gauge, &Fpu, &CallTimeout},
+         [] {
+             return "Runs a scenario: one command a line, '#' starts a comment, numbers\n"
+                    "decimal or 0x hex, points in unscaled face pixels.\n\n" +
+                    ScenarioGrammar() + "\n" + RepeatText();
+         },
+         "DIR/events.csv lists every key event: frame, time_s, event, value.\n"
+         "expect snapshot: at most PIXELS pixels (default 0) may differ by more than\n"
+         "TOLERANCE (0 to 255, default 0) in a channel. One that differs fails with\n"
+         "FILE:LINE: snapshot differs from REF: N pixels over tolerance in x0..x1, y0..y1,\n"
+         "largest difference D, and DIR gets NAME.actual.png and NAME.diff.png (the\n"
+         "differences in red over the faded frame).\n"
+         "Exit status: 0 every expectation held, 1 one failed (FILE:LINE: expected ..., got ...),\n"
+         "2 bad input (FILE:LINE: ...: also a missing, unreadable or wrong-size reference),\n"
+         "a module that cannot be loaded, or a call into it that did not return in time\n"
+         "(the events so far are in events.csv).\n"},
+        {Options::Snapshot, "snapshot", {"MODULE", "OUT.png"}, "draw one frame as a PNG",
+         {&Yaw, &Scale, &LightOption, &Gauge, &Fpu, &CallTimeout},
+         [] {
+             return std::string("Draws one frame after N steps of clicks: N left clicks on the middle of\n"
+                                "the gauge's right half, or -N on its left half when N is negative.\n");
+         },
+         "Exit status: 0 written, 2 bad input or a module that cannot be loaded.\n"},
+        {Options::Show, "show", {"MODULE"}, "open the gauge in a live window", {&Gauge, &Size, &LightOption, &Log, &Record, &Fpu, &CallTimeout},
+         [] {
+             return std::string(
+                 "Opens the gauge in a window and runs it live, 18 frames a second, until\n"
+                 "the window is closed: the gauge's kill routine runs, the module is freed\n"
+                 "and the exit status is 0.\n"
+                 "\n"
+                 "  Mouse            left click and hold (repeats) through the module's mouse\n"
+                 "                   areas, their cursors and the gauge's tooltip; the right\n"
+                 "                   button only where an area asks for it\n"
+                 "  Up/Down          variable 558 up or down 0.01 (also its slider)\n"
+                 "  Page Up/Down     variable 558 up or down 0.1\n"
+                 "  Set variable     any variable by number (decimal or 0x hex), then Enter\n"
+                 "  Alt+N            night lighting on or off\n"
+                 "\n"
+                 "The window lists the key events the gauge sends (frame, time, event,\n"
+                 "value). When MODULE changes on disk it is loaded again and starts from\n"
+                 "zero; if the new file cannot be loaded the window says why and the last\n"
+                 "good module keeps running. The window works on a copy, so the file stays\n"
+                 "free for the build that rewrites it.\n");
+         },
+         "Exit status: 0 the window was closed, 2 bad input, a module that cannot be\n"
+         "loaded, or a call into it that did not return in time (the window says which).\n"},
+    };
+    return commands;
+}
+
+std::string CommandNames()
+{
+    std::string names;
+    for (const Command& c : Commands()) {
+        if (!names.empty())
+            names += ", ";
+        names += c.name;
+    }
+    return names;
+}
+
+const Command* Find(Options::Command command)
+{
+    for (const Command& c : Commands())
+        if (c.command == command)
+            return &c;
+    return nullptr;
+}
+
+std::string Arguments(const Command& c)
+{
+    std::string words;
+    for (const char* word : c.arguments) {
+        if (!words.empty())
+            words += ' ';
+        words += word;
+    }
+    return words;
+}
+
+// "usage: gauge-host run MODULE SCENARIO [--out DIR] ...", wrapped under the command.
+std::string UsageLines(const Command& c)
+{
+    const std::string start = "usage: gauge-host " + std::string(c.name) + " ";
+    const std::string indent(start.size(), ' ');
+    std::string text, line = start + Arguments(c);
+    for (const Option* o : c.options) {
+        std::string word = "[";
+        word += o->name;
+        if (o->value) {
+            word += ' ';
+            word += o->value;
+        }
+        word += ']';
+        if (line.size() + 1 + word.size() > UsageWidth) {
+            text += line + "\n";
+            line = indent + word;
+        } else {
+            line += " " + word;
+        }
+    }
+    return text + line + "\n";
+}
+
+std::string OptionLines(const Command& c)
+{
+    constexpr size_t Column = 21;  // where the help starts
+    std::string text;
+    for (const Option* o : c.options) {
+        std::string head = "  " + std::string(o->name) + (o->value ? std::string(" ") + o->value : "");
+        head.resize(std::max(Column - 2, head.size()) + 2, ' ');
+        std::string help = o->help;
+        for (size_t at = help.find('\n'); at != std::string::npos; at = help.find('\n', at + 1))
+            help.insert(at + 1, std::string(head.size(), ' '));
+        text += head + help + "\n";
+    }
+    return text;
+}
+
+std::string GeneralHelp()
+{
+    std::string lines;
+    for (const Command& c : Commands())
+        lines += "  " + std::string(c.name) + " " + Arguments(c) + std::string(26 - strlen(c.name) -
+                 Arguments(c).size(), ' ') + c.summary + "\n";
+    return "usage: gauge-host COMMAND MODULE ... [--help]\n"
+           "\n"
+           "A substitute panel host: loads a 32-bit gauge module (.gau), draws,\n"
+           "clicks and scripts its gauges.\n"
+           "\n" +
+           lines +
+           "\n"
+           "Every command takes --gauge NAME (default: the module's first gauge).\n"
+           "gauge-host COMMAND --help tells more.\n"
+           "\n" +
+           RepeatText() +
+           "\n"
+           "Exit status: 0 success, 1 a scenario expectation failed, 2 bad input: a module\n"
+           "that cannot be loaded, is malformed or faults while it runs (one line says where).\n";
+}
+
+bool ParseHelp(int argc, const char* const* argv, Options* options, std::string* error)
+{
+    options->command = Options::Help;
+    if (argc <= 2)
+        return true;
+    for (const Command& c : Commands())
+        if (argv[2] == std::string(c.name))
+            options->help_for = c.command;
+    if (options->help_for == Options::Help)
+        return Fail(error, "no help on '" + std::string(argv[2]) + "' (" + CommandNames() + ")");
+    return true;
+}
+
+bool ParseOption(const Command& command, std::string arg, int argc, const char* const* argv, int* i,
+                 Options* options, std::string* error)
+{
+    const std::string see = " (see gauge-host " + std::string(command.name) + " --help)";
+    std::string value;
+    const size_t equals = arg.find('=');
+    const bool inline_value = equals != std::string::npos;
+    if (inline_value) {
+        value = arg.substr(equals + 1);
+        arg.resize(equals);
+    }
+    const Option* option = nullptr;
+    for (const Option* o : command.options)
+        if (arg == o->name)
+            option = o;
+    if (!option)
+        return Fail(error, "unknown option " + arg + " for " + command.name + see);
+    if (!option->value && inline_value)
+        return Fail(error, "option " + arg + " takes no value" + see);
+    if (option->value && !inline_value) {
+        if (*i + 1 >= argc)
+            return Fail(error, "option " + arg + " needs a value" + see);
+        value = argv[++*i];
+    }
+    return option->parse(value, options, error);
 }
 
 }  // namespace
@@ -49,124 +369,45 @@ bool ParseCommandLine(int argc, const char* const* argv, Options* options, std::
 {
     *options = {};
     if (argc < 2)
-        return Fail(error, "no command given (describe, run, snapshot, show; see gauge-host --help)");
+        return Fail(error, "no command given (" + CommandNames() + "; see gauge-host --help)");
     const std::string name = argv[1];
-    if (name == "--help" || name == "-h" || name == "help") {
-        options->command = Options::Help;
-        if (argc > 2) {
-            const std::string topic = argv[2];
-            for (Options::Command c : {Options::Describe, Options::Run, Options::Snapshot, Options::Show})
-                if (topic == CommandName(c))
-                    options->help_for = c;
-            if (options->help_for == Options::Help)
-                return Fail(error, "no help on '" + topic + "' (describe, run, snapshot, show)");
-        }
-        return true;
-    }
-    if (name == "describe")
-        options->command = Options::Describe;
-    else if (name == "run")
-        options->command = Options::Run;
-    else if (name == "snapshot")
-        options->command = Options::Snapshot;
-    else if (name == "show")
-        options->command = Options::Show;
-    else
-        return Fail(error, "unknown command '" + name + "' (describe, run, snapshot, show; see gauge-host --help)");
+    if (name == "--help" || name == "-h" || name == "help")
+        return ParseHelp(argc, argv, options, error);
+    const Command* command = nullptr;
+    for (const Command& c : Commands())
+        if (name == c.name)
+            command = &c;
+    if (!command)
+        return Fail(error, "unknown command '" + name + "' (" + CommandNames() + "; see gauge-host --help)");
+    options->command = command->command;
 
-    const std::string see = " (see gauge-host " + name + " --help)";
     std::vector<std::string> positional;
-    bool out_given = false, fps_given = false;
     for (int i = 2; i < argc; ++i) {
-        std::string arg = argv[i], value;
+        const std::string arg = argv[i];
         if (arg == "--help" || arg == "-h") {
             options->help_for = options->command;
             options->command = Options::Help;
             return true;
         }
-        if (arg.compare(0, 2, "--") != 0 || arg.size() == 2) {
+        if (arg.compare(0, 2, "--") != 0 || arg.size() == 2)
             positional.push_back(arg);
-            continue;
-        }
-        if (arg == "--update-snapshots") {  // the one option without a value
-            if (options->command != Options::Run)
-                return Fail(error, "unknown option " + arg + " for " + name + see);
-            options->update_snapshots = true;
-            continue;
-        }
-        const size_t equals = arg.find('=');
-        if (equals != std::string::npos) {
-            value = arg.substr(equals + 1);
-            arg.resize(equals);
-        } else if (i + 1 < argc) {
-            value = argv[++i];
-        } else {
-            return Fail(error, "option " + arg + " needs a value" + see);
-        }
-
-        const Options::Command c = options->command;
-        if (arg == "--gauge") {
-            options->gauge = value;
-        } else if (arg == "--areas" && c == Options::Describe) {
-            options->areas = value;
-        } else if (arg == "--out" && c == Options::Run) {
-            options->out_dir = value;
-            out_given = true;
-        } else if (arg == "--scale" && (c == Options::Run || c == Options::Snapshot)) {
-            if (!ParseNumber(value, &options->view.scale) || options->view.scale < MinScale ||
-                options->view.scale > MaxScale)
-                return Fail(error, "--scale " + value + ": not a number from " + Number(MinScale) + " to " +
-                                       Number(MaxScale));
-        } else if (arg == "--light" && c != Options::Describe) {
-            if (value != "day" && value != "night")
-                return Fail(error, "--light " + value + ": should be day or night");
-            options->view.light = value == "night" ? Light::Night : Light::Day;
-        } else if (arg == "--size" && c == Options::Show) {
-            double pixels;
-            if (!ParseNumber(value, &pixels) || pixels != floor(pixels) || pixels < MinShowSize || pixels > MaxShowSize)
-                return Fail(error, "--size " + value + ": not a whole number of pixels from " +
-                                       std::to_string(MinShowSize) + " to " + std::to_string(MaxShowSize));
-            options->size = int(pixels);
-        } else if (arg == "--log" && c == Options::Show) {
-            options->log = value;
-        } else if (arg == "--record" && c == Options::Show) {
-            options->record = value;
-        } else if (arg == "--animation" && c == Options::Run) {
-            if (value.size() < 5 || value.compare(value.size() - 4, 4, ".png") != 0)
-                return Fail(error, "--animation " + value + ": the file should end in .png");
-            options->animation = value;
-        } else if (arg == "--fps" && c == Options::Run) {
-            double fps;
-            if (!ParseNumber(value, &fps) || fps != floor(fps) || fps < MinAnimationFps || fps > MaxAnimationFps)
-                return Fail(error, "--fps " + value + ": not a whole number of frames a second from " +
-                                       std::to_string(MinAnimationFps) + " to " + std::to_string(MaxAnimationFps));
-            fps_given = true;
-            options->fps = int(fps);
-        } else if (arg == "--yaw" && c == Options::Snapshot) {
-            double steps;
-            if (!ParseNumber(value, &steps) || steps != floor(steps) || fabs(steps) > MaxYawSteps)
-                return Fail(error, "--yaw " + value + ": not a whole number of steps from -" +
-                                       std::to_string(MaxYawSteps) + " to " + std::to_string(MaxYawSteps));
-            options->yaw = int(steps);
-        } else {
-            return Fail(error, "unknown option " + arg + " for " + name + see);
-        }
+        else if (!ParseOption(*command, arg, argc, argv, &i, options, error))
+            return false;
     }
 
-    const bool module_only = options->command == Options::Describe || options->command == Options::Show;
-    const size_t wanted = module_only ? 1 : 2;
-    if (positional.size() != wanted) {
-        const char* usage = module_only                           ? "MODULE"
-                            : options->command == Options::Run    ? "MODULE SCENARIO"
-                                                                  : "MODULE OUT.png";
-        return Fail(error, name + " takes " + usage + (positional.size() < wanted ? "" : ", and nothing more") + see);
-    }
-    if (fps_given && options->animation.empty())
-        return Fail(error, "--fps sets the animation's rate: give --animation FILE.png too" + see);
+    if (positional.size() != command->arguments.size())
+        return Fail(error, name + " takes " + Arguments(*command) +
+                               (positional.size() < command->arguments.size() ? "" : ", and nothing more") +
+                               " (see gauge-host " + name + " --help)");
+    if (options->fps && options->animation.empty())
+        return Fail(error, "--fps sets the animation's rate: give --animation FILE.png too (see gauge-host " + name +
+                               " --help)");
+    if (!options->fps)
+        options->fps = FramesPerSecond;
     options->module = positional[0];
     if (options->command == Options::Run) {
         options->scenario = positional[1];
-        if (!out_given)
+        if (options->out_dir.empty())
             options->out_dir = (std::filesystem::path("out") / std::filesystem::path(positional[1]).stem()).string();
     } else if (options->command == Options::Snapshot) {
         options->png = positional[1];
@@ -176,143 +417,8 @@ bool ParseCommandLine(int argc, const char* const* argv, Options* options, std::
 
 std::string HelpText(Options::Command command)
 {
-    char repeat[160];
-    snprintf(repeat, sizeof repeat,
-             "A held button calls the area's function at the press, then after %.1f s\n"
-             "%g times a second; frames run at %d a second of scenario time.\n",
-             RepeatDelay, RepeatRate, FramesPerSecond);
-    switch (command) {
-    case Options::Describe:
-        return "usage: gauge-host describe MODULE [--gauge NAME] [--areas OUT.png]\n"
-               "\n"
-               "Prints the module as a tree: Linkage, its gauges, each header's fields,\n"
-               "every element (kind, bitmap and its size, position, offset, flags,\n"
-               "source variables, colours, font, callback), the mouse areas as a table,\n"
-               "the tooltip, the resources and the version strings.\n"
-               "\n"
-               "  --areas OUT.png  draw the mouse areas over the face, tinted by cursor,\n"
-               "                   with their outlines; the printed table is the legend.\n"
-               "                   Overlapping children and areas outside the gauge are\n"
-               "                   reported as warnings.\n"
-               "  --gauge NAME     the gauge to draw with --areas (default: the first)\n"
-               "\n"
-               "Exit status: 0 described, 2 the module cannot be loaded or is malformed.\n";
-    case Options::Run:
-        return "usage: gauge-host run MODULE SCENARIO [--out DIR] [--scale S] [--light day|night]\n"
-               "                      [--update-snapshots] [--animation FILE.png [--fps N]]\n"
-               "                      [--gauge NAME]\n"
-               "\n"
-               "Runs a scenario: one command a line, '#' starts a comment, numbers\n"
-               "decimal or 0x hex, points in unscaled face pixels.\n"
-               "\n"
-               "  var N VALUE                       host variable N reads VALUE from the next frame on\n"
-               "  frame [COUNT]                     run COUNT frames (default 1): update, then draw\n"
-               "  click X Y [left|right]            press and release a button there, then one frame\n"
-               "  hold X Y SECONDS                  hold the left button there, frames running\n"
-               "  expect event EVENT VALUE          the oldest key event not yet checked\n"
-               "  expect no-event                   no key event left unchecked\n"
-               "  expect readout left|right \"TEXT\"  that readout's text after the last frame\n"
-               "  expect knob DEGREES               the knob's last value\n"
-               "  expect tooltip \"TEXT\"             the gauge's tooltip\n"
-               "  expect cursor X Y up|down|none    the cursor over that point\n"
-               "  expect snapshot FILE.png [TOLERANCE [PIXELS]]\n"
-               "                                    the last drawn frame against a reference PNG\n"
-               "                                    (relative: beside the scenario); at most PIXELS\n"
-               "                                    pixels (default 0) may differ by more than\n"
-               "                                    TOLERANCE (0 to 255, default 0) in a channel\n"
-               "  snapshot FILE.png                 write the last drawn frame (relative: in DIR)\n"
-               "\n" +
-               std::string(repeat) +
-               "\n"
-               "  --out DIR          where events.csv and the snapshots go (default out/SCENARIO-NAME)\n"
-               "  --scale S          frame pixels per face pixel, 0.1 to 8 (default 1)\n"
-               "  --light day|night  at night all but the bright elements are dimmed (default day)\n"
-               "  --update-snapshots write every reference an 'expect snapshot' names, instead of\n"
-               "                     checking it\n"
-               "  --animation FILE.png  also write the run as an animated PNG (APNG) at --scale;\n"
-               "                     identical consecutive frames become one longer frame\n"
-               "  --fps N            the animation's frames a second, 1 to 100 (default 18, the\n"
-               "                     scenario's own)\n"
-               "  --gauge NAME       the gauge to run (default: the first)\n"
-               "\n"
-               "DIR/events.csv lists every key event: frame, time_s, event, value.\n"
-               "A snapshot that differs fails with FILE:LINE: snapshot differs from REF: N pixels\n"
-               "over tolerance in x0..x1, y0..y1, largest difference D, and DIR gets NAME.actual.png\n"
-               "and NAME.diff.png (the differences in red over the faded frame).\n"
-               "Exit status: 0 every expectation held, 1 one failed (FILE:LINE: expected ..., got ...),\n"
-               "2 bad input (FILE:LINE: ...: also a missing, unreadable or wrong-size reference)\n"
-               "or a module that cannot be loaded.\n";
-    case Options::Snapshot:
-        return "usage: gauge-host snapshot MODULE OUT.png [--yaw N] [--scale S] [--light day|night]\n"
-               "                           [--gauge NAME]\n"
-               "\n"
-               "Draws one frame after N steps of clicks: N left clicks on the middle of\n"
-               "the gauge's right half, or -N on its left half when N is negative.\n"
-               "\n"
-               "  --yaw N            clicks before the frame, -10000 to 10000 (default 0)\n"
-               "  --scale S          frame pixels per face pixel, 0.1 to 8 (default 1)\n"
-               "  --light day|night  at night all but the bright elements are dimmed (default day)\n"
-               "  --gauge NAME       the gauge to draw (default: the first)\n"
-               "\n"
-               "Exit status: 0 written, 2 bad input or a module that cannot be loaded.\n";
-    case Options::Show:
-        return "usage: gauge-host show MODULE [--gauge NAME] [--size PIXELS] [--light day|night]\n"
-               "                       [--log FILE] [--record FILE.scenario]\n"
-               "\n"
-               "Opens the gauge in a window and runs it live, 18 frames a second, until\n"
-               "the window is closed: the gauge's kill routine runs, the module is freed\n"
-               "and the exit status is 0.\n"
-               "\n"
-               "  Mouse            left click and hold (repeats) through the module's mouse\n"
-               "                   areas, their cursors and the gauge's tooltip; the right\n"
-               "                   button only where an area asks for it\n"
-               "  Up/Down          variable 558 up or down 0.01 (also its slider)\n"
-               "  Page Up/Down     variable 558 up or down 0.1\n"
-               "  Set variable     any variable by number (decimal or 0x hex), then Enter\n"
-               "  Alt+N            night lighting on or off\n"
-               "\n"
-               "The window lists the key events the gauge sends (frame, time, event,\n"
-               "value). When MODULE changes on disk it is loaded again and starts from\n"
-               "zero; if the new file cannot be loaded the window says why and the last\n"
-               "good module keeps running. The window works on a copy, so the file stays\n"
-               "free for the build that rewrites it.\n"
-               "\n"
-               "  --size PIXELS      the gauge's width in the window, 100 to 2400 (default:\n"
-               "                     its face's own size); the window can be resized\n"
-               "  --light day|night  lighting at the start (default day)\n"
-               "  --log FILE         also write each key event to FILE as it comes, in the\n"
-               "                     columns of run's events.csv\n"
-               "  --record FILE.scenario  write the session, when the window closes, as a\n"
-               "                     scenario: clicks, holds, variable changes and the frames\n"
-               "                     between them, then expect lines for the key events sent,\n"
-               "                     both readouts and the knob; gauge-host run replays it.\n"
-               "                     A reload starts the recording again.\n"
-               "  --gauge NAME       the gauge to show (default: the first)\n"
-               "\n"
-               "Exit status: 0 the window was closed, 2 bad input or a module that cannot be\n"
-               "loaded.\n";
-    case Options::Help:
-        break;
-    }
-    return "usage: gauge-host COMMAND MODULE ... [--help]\n"
-           "\n"
-           "A substitute panel host: loads a 32-bit gauge module (.gau), draws,\n"
-           "clicks and scripts its gauges.\n"
-           "\n"
-           "  describe MODULE [--areas OUT.png]             print the module's records as a tree\n"
-           "  run MODULE SCENARIO [--out DIR] [--scale S]   run a scenario, check its expectations\n"
-           "      [--light day|night] [--update-snapshots]  and snapshots, or make an animation\n"
-           "      [--animation FILE.png [--fps N]]\n"
-           "  snapshot MODULE OUT.png [--yaw N] [--scale S] draw one frame as a PNG\n"
-           "      [--light day|night]\n"
-           "  show MODULE [--size PIXELS] [--log FILE]      open the gauge in a live window,\n"
-           "      [--light day|night] [--record FILE]       record a session as a scenario\n"
-           "\n"
-           "Every command takes --gauge NAME (default: the module's first gauge).\n"
-           "gauge-host COMMAND --help tells more.\n"
-           "\n" +
-           std::string(repeat) +
-           "\n"
-           "Exit status: 0 success, 1 a scenario expectation failed, 2 bad input: a module\n"
-           "that cannot be loaded, is malformed or faults while it runs (one line says where).\n";
+    const Command* c = Find(command);
+    if (!c)
+        return GeneralHelp();
+    return UsageLines(*c) + "\n" + c->before() + "\n" + OptionLines(*c) + "\n" + c->after;
 }

@@ -8,18 +8,22 @@
 //                  [--record FILE.scenario]
 //
 // Every command also takes --gauge NAME (default: the module's first
-// gauge) and --help. Options take their value as the next word or after
+// gauge) and --help; those that run the module --fpu 24|53|64 and
+// --call-timeout SECONDS. Options take their value as the next word or after
 // '=' (--scale=2); --update-snapshots takes none.
 #pragma once
 
 #include <string>
 
 #include "gauge_host/core/element_state.h"
-#include "gauge_host/core/panel_host.h"
 
 constexpr double MinScale = 0.1, MaxScale = 8;
 constexpr int MaxYawSteps = 10000;
 constexpr int MinShowSize = 100, MaxShowSize = 2400;  // the gauge's width in the window
+// The x87 precision (bits) a module's calls run at: 53 as most hosts leave
+// it; 24 as a Direct3D 9 program does; 64 as some runtimes do.
+constexpr int DefaultFpuBits = 53;
+constexpr int DefaultCallTimeout = 5, MaxCallTimeout = 3600;  // seconds a call into the module may take; 0: no limit
 
 struct Options {
     enum Command { Help, Describe, Run, Snapshot, Show };
@@ -28,11 +32,13 @@ struct Options {
     std::string module, scenario, png, areas, out_dir, gauge, log;
     std::string record;  // show: the scenario file the session goes to
     std::string animation;  // run: the APNG file
-    int fps = FramesPerSecond;  // run: the animation's frames a second
+    int fps = 0;  // run: the animation's frames a second; 0 until parsed, then the scenario's by default
     bool update_snapshots = false;  // run
     View view;
     int yaw = 0;
     int size = 0;  // show: 0 draws the face at its own size
+    int fpu_bits = DefaultFpuBits;
+    int call_timeout = DefaultCallTimeout;
 };
 
 // False with a one-line message for a command line that makes no sense.

@@ -1,7 +1,8 @@
 // gauge-host: a substitute panel host for gauge modules. Loads a module
-// with the Windows loader, then describes it, runs a scenario on one of
-// its gauges, draws a snapshot, or shows it live in a window. See HelpText
-// for the commands.
+// with the Windows loader, then runs a scenario on one of its gauges,
+// draws a snapshot, or shows it live in a window, every call into it
+// through the call gate; or describes it without running any of its code.
+// See HelpText for the commands.
 #include <windows.h>
 
 #include <stdio.h>
@@ -21,6 +22,7 @@
 #include "gauge_host/core/panel_host.h"
 #include "gauge_host/core/scenario_runner.h"
 #include "gauge_host/window/show_command.h"
+#include "gauge_host/windows/call_gate.h"
 
 namespace {
 
@@ -94,23 +96,19 @@ int Describe(const LoadedModule& module, const Options& options)
 
     PanelHost host(module.Selected(), LoadBitmapResource, View{});
     std::string error;
-    if (!StartHost(&host, module, options, &error))
-        return Refuse(error);
-    host.RunFrame();
-    if (!host.has_frame())
-        return Refuse(options.module + NeverDrawn);
+    if (!host.Preview(module.library, &error))
+        return Refuse(options.module + ": " + error);
     Frame frame = host.frame();
     DrawMouseAreas(&frame, module.Selected().mouse_areas, 1.0);
     if (!WriteFramePng(frame, options.areas, &error))
         return Refuse(error);
-    host.Stop();
     PrintWarnings(host);
     printf("wrote %s: the mouse areas of gauge \"%s\", tinted as in the table\n", options.areas.c_str(),
            module.Selected().name.c_str());
     return ExitOk;
 }
 
-int Run(const LoadedModule& module, const Options& options)
+int Run(const LoadedModule& module, const Options& options, CallGate* gate)
 {
     std::vector<uint8_t> text;
     if (!ReadFileBytes(options.scenario, &text))
@@ -122,6 +120,10 @@ int Run(const LoadedModule& module, const Options& options)
         return ExitBadInput;
     }
     PanelHost host(module.Selected(), LoadBitmapResource, options.view);
+    gate->OnHang([&](const std::string&) {
+        std::string ignored;
+        WriteEventsCsv(host, options.out_dir, &ignored);
+    });
     if (!StartHost(&host, module, options, &error))
         return Refuse(error);
     ScenarioAnimation animation(options.fps);
@@ -177,18 +179,22 @@ int main(int argc, char** argv)
         fputs(HelpText(options.help_for).c_str(), stdout);
         return ExitOk;
     }
+    CallGate gate(options.module, options.fpu_bits, options.call_timeout);
+    SetModuleGate(&gate);
     // The window loads the module itself, and again whenever the file changes.
     if (options.command == Options::Show)
-        return ShowGauge(options);
+        return ShowGauge(options, &gate);
 
+    const char* gauge = options.gauge.empty() ? nullptr : options.gauge.c_str();
     LoadedModule module;
-    if (!LoadGaugeModule(options.module.c_str(), options.gauge.empty() ? nullptr : options.gauge.c_str(),
-                         PanelServiceTable(), &module, &error))
+    if (options.command == Options::Describe ? !ReadGaugeModule(options.module.c_str(), gauge, &module, &error)
+                                             : !LoadGaugeModule(options.module.c_str(), gauge, PanelServiceTable(),
+                                                                &module, &error))
         return Refuse(error);
     int status = ExitOk;
     switch (options.command) {
     case Options::Describe: status = Describe(module, options); break;
-    case Options::Run: status = Run(module, options); break;
+    case Options::Run: status = Run(module, options, &gate); break;
     case Options::Snapshot: status = Snapshot(module, options); break;
     case Options::Help:
     case Options::Show: break;

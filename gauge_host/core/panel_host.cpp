@@ -9,6 +9,7 @@
 
 #include "gauge_host/core/compositor.h"
 #include "gauge_host/core/dib_reader.h"
+#include "gauge_host/core/module_calls.h"
 
 namespace {
 
@@ -16,35 +17,50 @@ PanelHost* Active;
 
 bool ActiveRoot(ELEMENT_HEADER* root) { return Active && Active->IsRoot(root); }
 
-void GAUGE_CALL Query(ELEMENT_HEADER* root) { ActiveRoot(root); }
+// Each service runs as host code, whatever state the module left the FPU in.
+void GAUGE_CALL Query(ELEMENT_HEADER* root)
+{
+    HostCode host;
+    ActiveRoot(root);
+}
 void GAUGE_CALL Install(ELEMENT_HEADER* root, void* resource)
 {
+    HostCode host;
     if (ActiveRoot(root))
         Active->ServeInstall(resource);
 }
 void GAUGE_CALL Initialize(ELEMENT_HEADER* root)
 {
+    HostCode host;
     if (ActiveRoot(root))
         Active->ServeInitialize();
 }
 void GAUGE_CALL Update(ELEMENT_HEADER* root)
 {
+    HostCode host;
     if (ActiveRoot(root))
         Active->ServeUpdate();
 }
-void GAUGE_CALL Generate(ELEMENT_HEADER* root, uint32_t) { ActiveRoot(root); }
+void GAUGE_CALL Generate(ELEMENT_HEADER* root, uint32_t)
+{
+    HostCode host;
+    ActiveRoot(root);
+}
 void GAUGE_CALL Draw(ELEMENT_HEADER* root)
 {
+    HostCode host;
     if (ActiveRoot(root))
         Active->ServeDraw();
 }
 void GAUGE_CALL Kill(ELEMENT_HEADER* root)
 {
+    HostCode host;
     if (ActiveRoot(root))
         Active->ServeKill();
 }
 void GAUGE_CALL TriggerKeyEvent(uint32_t event, int32_t value)
 {
+    HostCode host;
     if (Active)
         Active->ServeKeyEvent(event, value);
 }
@@ -144,13 +160,27 @@ bool PanelHost::Start(void* resource, std::string* error)
     Active = this;
     const GAUGEHDR& h = gauge_.header;
     if (h.query)
-        h.query();
+        CallModule("query routine", h.query);
     if (h.install)
-        h.install(resource);
+        CallModule("install routine", h.install, resource);
     if (h.initialize)
-        h.initialize();
+        CallModule("initialize routine", h.initialize);
     if (h.generate)
-        h.generate(0);
+        CallModule("generate routine", h.generate, uint32_t(0));
+    return Placed(error);
+}
+
+bool PanelHost::Preview(void* resource, std::string* error)
+{
+    ServeInstall(resource);
+    if (!Placed(error))
+        return false;
+    ServeDraw();
+    return true;
+}
+
+bool PanelHost::Placed(std::string* error)
+{
     auto refuse = [&](const std::string& message) {
         *error = "gauge \"" + gauge_.name + "\": " + message;
         return false;
@@ -176,7 +206,7 @@ void PanelHost::Stop()
         return;
     Release();
     if (gauge_.header.kill)
-        gauge_.header.kill();
+        CallModule("kill routine", gauge_.header.kill);
     Active = nullptr;
 }
 
@@ -219,13 +249,14 @@ void PanelHost::ServeUpdate()
             }
             live->text = element.text.data();
             if (record.string.callback)
-                record.string.callback(live);
+                CallModule("string callback", record.string.callback, live);
             element.text.back() = 0;  // whatever the callback wrote, the text ends in the buffer
         } else if (record.header.kind == ELEMENT_TYPE_NEEDLE) {
             auto* live = static_cast<ELEMENT_NEEDLE*>(record.live);
             const uint32_t variable = record.needle.source_variable;
             live->source_value = variable == VARIABLE_NONE ? 0.0 : variables.Get(variable);
-            element.value = record.needle.callback ? record.needle.callback(live) : live->source_value;
+            element.value =
+                record.needle.callback ? CallModule("needle callback", record.needle.callback, live) : live->source_value;
             element.degrees = record.angles.empty() ? element.value : AngleFromTable(record.angles, element.value);
         }
     }
@@ -269,15 +300,15 @@ void PanelHost::RunFrame()
         }
     }
     if (gauge_.header.update)
-        gauge_.header.update();
+        CallModule("update routine", gauge_.header.update);
     if (gauge_.header.draw)
-        gauge_.header.draw();
+        CallModule("draw routine", gauge_.header.draw);
 }
 
 void PanelHost::CallHeld(uint32_t flags)
 {
     if (held_.function)
-        held_.function(&held_.point, flags);
+        CallModule("mouse function", held_.function, static_cast<const PIXPOINT*>(&held_.point), flags);
 }
 
 bool PanelHost::Press(int x, int y, MouseButton button)

@@ -89,6 +89,9 @@ public:
     // loaded or the root element gives the gauge no size, with a message
     // that names the gauge.
     bool Start(void* resource, std::string* error);
+    // The gauge as placed without running any of its code: the host itself
+    // installs the bitmaps and draws the elements once, at rest.
+    bool Preview(void* resource, std::string* error);
     void Stop();  // the gauge's kill; the host then holds no link into the module
 
     void RunFrame();
@@ -128,6 +131,7 @@ public:
 
 private:
     void CallHeld(uint32_t flags);
+    bool Placed(std::string* error);  // sized by its root bitmap, every bitmap installed
 
     GaugeRecords gauge_;
     BitmapLoader load_bitmap_;

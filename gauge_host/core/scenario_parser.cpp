@@ -1,21 +1,18 @@
+// A line is split into words, its command looked up in the table of
+// scenario_commands.h, the argument count checked against the row's usage,
+// then the row's parse function reads the arguments.
 #include "gauge_host/core/scenario_parser.h"
 
 #include <math.h>
 #include <stdlib.h>
-#include <string.h>
 
-#include "gauge_host/core/frame_comparison.h"
 #include "gauge_host/core/record_walk.h"
+#include "gauge_host/core/scenario_commands.h"
 
 namespace {
 
-struct Token {
-    std::string text;
-    bool quoted = false;
-};
-
 // Splits one line into words and quoted texts; drops the comment.
-bool Tokenize(const std::string& line, std::vector<Token>* tokens, std::string* error)
+bool Tokenize(const std::string& line, std::vector<ScenarioToken>* tokens, std::string* error)
 {
     tokens->clear();
     size_t i = 0;
@@ -26,7 +23,7 @@ bool Tokenize(const std::string& line, std::vector<Token>* tokens, std::string* 
         } else if (c == '#') {
             break;
         } else if (c == '"') {
-            Token token{"", true};
+            ScenarioToken token{"", true};
             for (++i;; ++i) {
                 if (i == line.size()) {
                     *error = "text has no closing quote";
@@ -41,7 +38,7 @@ bool Tokenize(const std::string& line, std::vector<Token>* tokens, std::string* 
             ++i;
             tokens->push_back(std::move(token));
         } else {
-            Token token;
+            ScenarioToken token;
             while (i < line.size() && line[i] != ' ' && line[i] != '\t' && line[i] != '#' && line[i] != '"')
                 token.text.push_back(line[i++]);
             tokens->push_back(std::move(token));
@@ -51,7 +48,7 @@ bool Tokenize(const std::string& line, std::vector<Token>* tokens, std::string* 
 }
 
 // Decimal or 0x hex, optional sign, within [min, max].
-bool ParseInteger(const Token& token, int64_t min, int64_t max, int64_t* out)
+bool ParseInteger(const ScenarioToken& token, int64_t min, int64_t max, int64_t* out)
 {
     if (token.quoted)
         return false;
@@ -90,226 +87,155 @@ bool ParseInteger(const Token& token, int64_t min, int64_t max, int64_t* out)
 
 // The token as an error line quotes it: a quoted text keeps its quotes, so
 // "up" given where the word up belongs reads as the mistake it is.
-std::string Shown(const Token& token)
+std::string Shown(const ScenarioToken& token)
 {
     return token.quoted ? "\"" + token.text + "\"" : "'" + token.text + "'";
 }
 
-bool ParseReal(const Token& token, double* out)
+// "a, b or c" (last = " or "), or "a|b|c" (both "|").
+std::string Join(const std::vector<std::string>& words, const char* between, const char* last)
 {
+    std::string text;
+    for (size_t i = 0; i < words.size(); ++i)
+        text += (i == 0 ? "" : i + 1 == words.size() ? last : between) + words[i];
+    return text;
+}
+
+// The counts a usage allows: every word, less those in [brackets].
+void ArgumentCounts(const char* usage, size_t* least, size_t* most)
+{
+    *least = *most = 0;
+    for (const char* p = usage; *p;) {
+        while (*p == ' ')
+            ++p;
+        if (!*p)
+            break;
+        ++*most;
+        if (*p != '[')
+            ++*least;
+        while (*p && *p != ' ')
+            ++p;
+    }
+}
+
+std::string Usage(const ScenarioCommandType& type)
+{
+    return "usage: " + std::string(type.name) + (*type.arguments ? " " : "") + type.arguments;
+}
+
+bool Fail(std::string* error, std::string message)
+{
+    *error = std::move(message);
+    return false;
+}
+
+// The row for a line's first word, or its first two for "expect"; *used
+// says how many words the name took.
+const ScenarioCommandType* Lookup(const std::vector<ScenarioToken>& tokens, size_t* used, std::string* error)
+{
+    if (tokens[0].quoted)
+        return Fail(error, "a line starts with a command, not a quoted text"), nullptr;
+    std::vector<std::string> commands, second_words;
+    for (const ScenarioCommandType& type : ScenarioCommandTypes()) {
+        const std::string name = type.name;
+        const size_t space = name.find(' ');
+        const std::string first = name.substr(0, space);
+        if (commands.empty() || commands.back() != first)
+            commands.push_back(first);
+        if (first != tokens[0].text)
+            continue;
+        *used = space == std::string::npos ? 1 : 2;
+        if (*used == 1)
+            return &type;
+        second_words.push_back(name.substr(space + 1));
+        if (tokens.size() > 1 && !tokens[1].quoted && tokens[1].text == second_words.back())
+            return &type;
+    }
+    if (second_words.empty())
+        return Fail(error, "unknown command '" + tokens[0].text + "' (" + Join(commands, ", ", ", ") + ")"), nullptr;
+    if (tokens.size() < 2)
+        return Fail(error, "usage: " + tokens[0].text + " " + Join(second_words, "|", "|") + " ..."), nullptr;
+    return Fail(error, "unknown expectation " + Shown(tokens[1]) + " (" + Join(second_words, ", ", ", ") + ")"),
+           nullptr;
+}
+
+bool ParseLine(const std::vector<ScenarioToken>& tokens, ScenarioCommand* command, std::string* error)
+{
+    size_t used = 0;
+    const ScenarioCommandType* type = Lookup(tokens, &used, error);
+    if (!type)
+        return false;
+    command->kind = type->kind;
+    const std::vector<ScenarioToken> arguments(tokens.begin() + used, tokens.end());
+    size_t least, most;
+    ArgumentCounts(type->arguments, &least, &most);
+    if (arguments.size() < least || arguments.size() > most)
+        return Fail(error, Usage(*type));
+    ScenarioArguments reader(arguments, error);
+    return type->parse(reader, command);
+}
+
+}  // namespace
+
+bool ScenarioArguments::Fail(const std::string& message)
+{
+    *error_ = message;
+    return false;
+}
+
+bool ScenarioArguments::Integer(size_t at, int64_t min, int64_t max, const char* what, const std::string& range,
+                                int64_t* out)
+{
+    if (!ParseInteger(tokens_[at], min, max, out))
+        return Fail(std::string(what) + " '" + tokens_[at].text + "' is not " + range);
+    return true;
+}
+
+bool ScenarioArguments::Real(size_t at, const char* what, double* out)
+{
+    const ScenarioToken& token = tokens_[at];
     int64_t whole;
     if (ParseInteger(token, -(int64_t(1) << 40), int64_t(1) << 40, &whole)) {
         *out = double(whole);
         return true;
     }
-    if (token.quoted || token.text.empty() || token.text.find_first_of("xXpP") != std::string::npos)
-        return false;
-    char* end;
-    *out = strtod(token.text.c_str(), &end);
-    return *end == 0 && isfinite(*out);
+    char* end = nullptr;
+    const bool number = !token.quoted && !token.text.empty() &&
+                        token.text.find_first_of("xXpP") == std::string::npos &&
+                        (*out = strtod(token.text.c_str(), &end), *end == 0 && isfinite(*out));
+    return number || Fail(std::string(what) + " '" + token.text + "' is not a number");
 }
 
-class LineParser {
-public:
-    LineParser(const std::vector<Token>& tokens, ScenarioCommand* command, std::string* error)
-        : tokens_(tokens), command_(command), error_(error)
-    {
-    }
-
-    bool Parse();
-
-private:
-    bool Fail(std::string message)
-    {
-        *error_ = std::move(message);
-        return false;
-    }
-    bool Arguments(size_t least, size_t most, const char* usage)
-    {
-        const size_t given = tokens_.size() - 1;
-        if (given < least || given > most)
-            return Fail(std::string("usage: ") + usage);
-        return true;
-    }
-    bool Point(size_t at)
-    {
-        int64_t x, y;
-        if (!ParseInteger(tokens_[at], -MaxCoordinate, MaxCoordinate, &x) ||
-            !ParseInteger(tokens_[at + 1], -MaxCoordinate, MaxCoordinate, &y))
-            return Fail("point '" + tokens_[at].text + " " + tokens_[at + 1].text +
-                        "' is not two whole numbers of face pixels");
-        command_->x = int(x);
-        command_->y = int(y);
-        return true;
-    }
-    bool Text(size_t at, const char* what)
-    {
-        if (!tokens_[at].quoted)
-            return Fail(std::string(what) + " must be in double quotes, as in \"" + tokens_[at].text + "\"");
-        command_->text = tokens_[at].text;
-        return true;
-    }
-    bool Word(size_t at, const char* first, const char* second, bool* is_second)
-    {
-        if (tokens_[at].quoted || (tokens_[at].text != first && tokens_[at].text != second))
-            return Fail(Shown(tokens_[at]) + " should be " + first + " or " + second);
-        *is_second = tokens_[at].text == second;
-        return true;
-    }
-    bool PngFile(size_t at)
-    {
-        command_->text = tokens_[at].text;
-        const size_t n = command_->text.size();
-        if (n < 5 || command_->text.compare(n - 4, 4, ".png") != 0)
-            return Fail("snapshot file '" + command_->text + "' should end in .png");
-        return true;
-    }
-    bool Expect();
-
-    const std::vector<Token>& tokens_;
-    ScenarioCommand* command_;
-    std::string* error_;
-};
-
-bool LineParser::Parse()
+bool ScenarioArguments::Point(size_t at, ScenarioCommand* command)
 {
-    const std::string& name = tokens_[0].text;
-    ScenarioCommand& c = *command_;
-    if (tokens_[0].quoted)
-        return Fail("a line starts with a command, not a quoted text");
-    if (name == "var") {
-        c.kind = ScenarioCommand::SetVariable;
-        int64_t number;
-        if (!Arguments(2, 2, "var N VALUE"))
-            return false;
-        if (!ParseInteger(tokens_[1], 0, UINT32_MAX, &number))
-            return Fail("variable '" + tokens_[1].text + "' is not a number from 0 to 0xFFFFFFFF");
-        c.number = uint32_t(number);
-        if (!ParseReal(tokens_[2], &c.value))
-            return Fail("value '" + tokens_[2].text + "' is not a number");
-        return true;
-    }
-    if (name == "frame") {
-        c.kind = ScenarioCommand::RunFrames;
-        int64_t count = 1;
-        if (!Arguments(0, 1, "frame [COUNT]"))
-            return false;
-        if (tokens_.size() == 2 && !ParseInteger(tokens_[1], 1, MaxFrameCount, &count))
-            return Fail("frame count '" + tokens_[1].text + "' is not a whole number from 1 to " +
-                        std::to_string(MaxFrameCount));
-        c.count = int(count);
-        return true;
-    }
-    if (name == "click") {
-        c.kind = ScenarioCommand::Click;
-        return Arguments(2, 3, "click X Y [left|right]") && Point(1) &&
-               (tokens_.size() == 3 || Word(3, "left", "right", &c.right_button));
-    }
-    if (name == "hold") {
-        c.kind = ScenarioCommand::Hold;
-        if (!Arguments(3, 3, "hold X Y SECONDS") || !Point(1))
-            return false;
-        if (!ParseReal(tokens_[3], &c.value) || c.value <= 0 || c.value > MaxHoldSeconds)
-            return Fail("hold time '" + tokens_[3].text + "' is not a number of seconds above 0, at most " +
-                        std::to_string(int(MaxHoldSeconds)));
-        return true;
-    }
-    if (name == "expect")
-        return Expect();
-    if (name == "snapshot") {
-        c.kind = ScenarioCommand::Snapshot;
-        return Arguments(1, 1, "snapshot FILE.png") && PngFile(1);
-    }
-    return Fail("unknown command '" + name + "' (var, frame, click, hold, expect, snapshot)");
+    int64_t x, y;
+    if (!ParseInteger(tokens_[at], -MaxCoordinate, MaxCoordinate, &x) ||
+        !ParseInteger(tokens_[at + 1], -MaxCoordinate, MaxCoordinate, &y))
+        return Fail("point '" + tokens_[at].text + " " + tokens_[at + 1].text +
+                    "' is not two whole numbers of face pixels");
+    command->x = int(x);
+    command->y = int(y);
+    return true;
 }
 
-bool LineParser::Expect()
+bool ScenarioArguments::Text(size_t at, const char* what, std::string* out)
 {
-    ScenarioCommand& c = *command_;
-    if (tokens_.size() < 2)
-        return Fail("usage: expect event|no-event|readout|knob|tooltip|cursor|snapshot ...");
-    const std::string what = tokens_[1].quoted ? "" : tokens_[1].text;
-    // The arguments after "expect WHAT".
-    auto arguments = [&](size_t count, const char* usage) {
-        if (tokens_.size() - 2 != count)
-            return Fail(std::string("usage: expect ") + usage);
-        return true;
-    };
-    if (what == "event") {
-        c.kind = ScenarioCommand::ExpectEvent;
-        int64_t event, value;
-        if (!arguments(2, "event EVENT VALUE"))
-            return false;
-        if (!ParseInteger(tokens_[2], 0, UINT32_MAX, &event))
-            return Fail("event '" + tokens_[2].text + "' is not a number from 0 to 0xFFFFFFFF");
-        if (!ParseInteger(tokens_[3], INT32_MIN, UINT32_MAX, &value))
-            return Fail("event value '" + tokens_[3].text + "' is not a 32-bit number");
-        c.number = uint32_t(event);
-        c.event_value = int32_t(uint32_t(value));
-        return true;
-    }
-    if (what == "no-event") {
-        c.kind = ScenarioCommand::ExpectNoEvent;
-        return arguments(0, "no-event");
-    }
-    if (what == "readout") {
-        c.kind = ScenarioCommand::ExpectReadout;
-        return arguments(2, "readout left|right \"TEXT\"") && Word(2, "left", "right", &c.right_readout) &&
-               Text(3, "the readout's text");
-    }
-    if (what == "knob") {
-        c.kind = ScenarioCommand::ExpectKnob;
-        if (!arguments(1, "knob DEGREES"))
-            return false;
-        if (!ParseReal(tokens_[2], &c.value))
-            return Fail("knob value '" + tokens_[2].text + "' is not a number");
-        return true;
-    }
-    if (what == "tooltip") {
-        c.kind = ScenarioCommand::ExpectTooltip;
-        return arguments(1, "tooltip \"TEXT\"") && Text(2, "the tooltip");
-    }
-    if (what == "cursor") {
-        c.kind = ScenarioCommand::ExpectCursor;
-        if (!arguments(3, "cursor X Y up|down|none") || !Point(2))
-            return false;
-        const std::string name = tokens_[4].quoted ? "" : tokens_[4].text;
-        if (name == "up")
-            c.cursor = CURSOR_UP_ARROW;
-        else if (name == "down")
-            c.cursor = CURSOR_DOWN_ARROW;
-        else if (name == "none")
-            c.cursor = CURSOR_NONE;
-        else
-            return Fail("cursor " + Shown(tokens_[4]) + " should be up, down or none");
-        return true;
-    }
-    if (what == "snapshot") {
-        c.kind = ScenarioCommand::ExpectSnapshot;
-        const size_t given = tokens_.size() - 2;
-        if (given < 1 || given > 3)
-            return Fail("usage: expect snapshot FILE.png [TOLERANCE [PIXELS]]");
-        if (!PngFile(2))
-            return false;
-        int64_t number;
-        if (given >= 2) {
-            if (!ParseInteger(tokens_[3], 0, MaxChannelTolerance, &number))
-                return Fail("tolerance '" + tokens_[3].text + "' is not a whole number from 0 to " +
-                            std::to_string(MaxChannelTolerance));
-            c.tolerance = int(number);
-        }
-        if (given == 3) {
-            if (!ParseInteger(tokens_[4], 0, MaxAllowedPixels, &number))
-                return Fail("pixel count '" + tokens_[4].text + "' is not a whole number from 0 up");
-            c.allowed_pixels = number;
-        }
-        return true;
-    }
-    return Fail("unknown expectation " + Shown(tokens_[1]) +
-                " (event, no-event, readout, knob, tooltip, cursor, snapshot)");
+    if (!tokens_[at].quoted)
+        return Fail(std::string(what) + " must be in double quotes, as in \"" + tokens_[at].text + "\"");
+    *out = tokens_[at].text;
+    return true;
 }
 
-}  // namespace
+bool ScenarioArguments::Word(size_t at, const std::vector<const char*>& words, const char* what, int* index)
+{
+    for (size_t i = 0; i < words.size() && !tokens_[at].quoted; ++i)
+        if (tokens_[at].text == words[i]) {
+            *index = int(i);
+            return true;
+        }
+    return Fail(what + Shown(tokens_[at]) + " should be " +
+                Join(std::vector<std::string>(words.begin(), words.end()), ", ", " or "));
+}
 
 std::string QuoteScenarioText(const std::string& text)
 {
@@ -339,32 +265,21 @@ bool ParseScenario(const char* text, size_t size, const std::string& file, Scena
         if (!line.empty() && line.back() == '\r')
             line.pop_back();
         const std::string where = file + ":" + std::to_string(line_number) + ": ";
-        if (line.find('\0') != std::string::npos) {
-            *error = where + "a NUL byte: this is not a text file";
-            return false;
-        }
-
-        std::vector<Token> tokens;
+        std::vector<ScenarioToken> tokens;
         std::string message;
-        if (!Tokenize(line, &tokens, &message)) {
-            *error = where + message;
-            return false;
-        }
+        if (line.find('\0') != std::string::npos)
+            return Fail(error, where + "a NUL byte: this is not a text file");
+        if (!Tokenize(line, &tokens, &message))
+            return Fail(error, where + message);
         if (tokens.empty())
             continue;
         ScenarioCommand command;
         command.line = line_number;
-        if (!LineParser(tokens, &command, &message).Parse()) {
-            *error = where + message;
-            return false;
-        }
-        if (command.kind == ScenarioCommand::RunFrames || command.kind == ScenarioCommand::Click ||
-            command.kind == ScenarioCommand::Hold)
-            drawn = true;
-        if ((command.kind == ScenarioCommand::Snapshot || command.kind == ScenarioCommand::ExpectSnapshot) && !drawn) {
-            *error = where + "snapshot before any frame was drawn (run 'frame' first)";
-            return false;
-        }
+        if (!ParseLine(tokens, &command, &message))
+            return Fail(error, where + message);
+        drawn = drawn || TypeOf(command).draws;
+        if ((command.kind == ScenarioCommand::Snapshot || command.kind == ScenarioCommand::ExpectSnapshot) && !drawn)
+            return Fail(error, where + "snapshot before any frame was drawn (run 'frame' first)");
         scenario->commands.push_back(std::move(command));
     }
     return true;

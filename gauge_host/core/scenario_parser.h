@@ -1,20 +1,7 @@
 // scenario_parser.h: reads a gauge-host scenario, one command a line.
 //
-//   var N VALUE                        host variable N reads VALUE from the next frame on
-//   frame [COUNT]                      COUNT frames (default 1): update, then draw
-//   click X Y [left|right]             press and release there, then one frame
-//   hold X Y SECONDS                   hold the left button there that long, frames running
-//   expect event EVENT VALUE           the oldest key event not yet checked
-//   expect no-event                    no key event left unchecked
-//   expect readout left|right "TEXT"   that readout's text after the last frame
-//   expect knob DEGREES                the knob's last value
-//   expect tooltip "TEXT"              the gauge's tooltip
-//   expect cursor X Y up|down|none     the cursor over that point
-//   expect snapshot FILE.png [TOLERANCE [PIXELS]]
-//                                      the last drawn frame against a reference
-//                                      PNG: per-channel tolerance (default 0),
-//                                      pixels allowed over it (default 0)
-//   snapshot FILE.png                  the last drawn frame, as a PNG
+// The commands are the rows of scenario_commands.h (`gauge-host run --help`
+// lists them).
 //
 // '#' starts a comment outside quotes. Numbers are decimal or 0x hex, with
 // an optional sign; event values may be given as their 32-bit pattern

@@ -23,14 +23,12 @@
 #include <string>
 
 #include "gauge_host/core/panel_host.h"
-#include "gauge_host/core/scenario_animation.h"
+#include "gauge_host/core/scenario_commands.h"
 #include "gauge_host/core/scenario_parser.h"
-
-struct RunOptions {
-    bool update_snapshots = false;
-    ScenarioAnimation* animation = nullptr;
-};
 
 int RunScenario(PanelHost* host, const Scenario& scenario, const std::string& out_dir, FILE* out, FILE* err,
                 const RunOptions& options = {});
+
+// DIR/events.csv with the host's key events so far.
+bool WriteEventsCsv(const PanelHost& host, const std::string& out_dir, std::string* error);
 

@@ -95,6 +95,8 @@ void LiveGauge::Free(Loaded* loaded)
 
 LiveGauge::Change LiveGauge::Poll(std::string* message)
 {
+    if (stalled_)
+        return Change::None;
     const FileStamp now = StampOf(path_);
     if (now == tried_) {
         settling_ = now;
@@ -131,8 +133,21 @@ LiveGauge::Change LiveGauge::Reload(std::string* message)
     return Change::Reloaded;
 }
 
+bool LiveGauge::CheckStalled()
+{
+    if (!stalled_ && gate_->hung()) {
+        stalled_ = true;
+        stall_line_ = gate_->hang_line();
+    }
+    return stalled_;
+}
+
 void LiveGauge::Close()
 {
+    // A stalled module is left as it is: the gate calls nothing more of it,
+    // and freeing it would run its unload entry.
+    if (CheckStalled())
+        return;
     if (running_.host)
         running_.host->Stop();
     Free(&running_);

@@ -14,6 +14,11 @@
 //   gauge.host().RunFrame();
 //   if (gauge.Poll(&message) != LiveGauge::Change::None) ...  // now and then
 //   gauge.Close();  // the gauge's kill, the module freed
+//
+// A call into the module that never returns is abandoned by the call gate;
+// the gauge is then stalled for good: nothing more of the module runs, no
+// reload is tried, and at the close it is left mapped, since even its
+// unload entry is its code.
 #pragma once
 
 #include <windows.h>
@@ -23,6 +28,7 @@
 #include <memory>
 #include <string>
 
+#include "gauge_host/windows/call_gate.h"
 #include "gauge_host/windows/module_loader.h"
 #include "gauge_host/core/panel_host.h"
 
@@ -30,7 +36,7 @@ class LiveGauge {
 public:
     enum class Change { None, Reloaded, Failed };
 
-    LiveGauge() = default;
+    explicit LiveGauge(CallGate* gate) : gate_(gate) {}
     ~LiveGauge() { Close(); }
     LiveGauge(const LiveGauge&) = delete;
     LiveGauge& operator=(const LiveGauge&) = delete;
@@ -41,6 +47,11 @@ public:
     // poll to the next, so a file still being written is left alone.
     Change Poll(std::string* message);
     void Close();
+    // After calls into the module: true once one was abandoned, with the
+    // gate's line in stall_line().
+    bool CheckStalled();
+    bool stalled() const { return stalled_; }
+    const std::string& stall_line() const { return stall_line_; }
 
     PanelHost& host() { return *running_.host; }
     const GaugeRecords& gauge() const { return running_.module.Selected(); }
@@ -65,6 +76,9 @@ private:
     static void Free(Loaded* loaded);
     Change Reload(std::string* message);
 
+    CallGate* gate_;
+    bool stalled_ = false;
+    std::string stall_line_;
     std::string path_, gauge_name_;
     Loaded running_;
     FileStamp tried_;  // the file as it was at the last load, good or bad

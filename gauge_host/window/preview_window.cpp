@@ -244,9 +244,11 @@ void PreviewWindow::Tick()
         return;
     frames_run_ = std::max(frames_run_, due - MaxFramesBehind);
     PanelHost& host = gauge_->host();
-    while (frames_run_ < due) {
+    while (frames_run_ < due && !gauge_->stalled()) {
         ++frames_run_;
         host.RunFrame();
+        if (gauge_->CheckStalled())
+            ShowStall();
     }
     view_.Present();
     log_->Add(host.key_events());
@@ -259,6 +261,13 @@ void PreviewWindow::Tick()
         next_poll_ = frames_run_ + PollFrames;
         ReloadIfChanged();
     }
+}
+
+void PreviewWindow::ShowStall()
+{
+    ShowMessage(gauge_->stall_line() + ": the gauge is stopped; close the window to quit.", true);
+    fprintf(stderr, "gauge-host: %s\n", gauge_->stall_line().c_str());
+    fflush(stderr);
 }
 
 void PreviewWindow::ReloadIfChanged()

@@ -51,6 +51,7 @@ private:
     int PanelHeight() const;
     void Tick();
     void ReloadIfChanged();
+    void ShowStall();  // a call into the module hung: say which
     void RestartClock();
     void SetVariable(uint32_t number, double value);
     void SetFromBox();

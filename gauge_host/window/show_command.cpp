@@ -34,13 +34,14 @@ BOOL WINAPI CloseOnBreak(DWORD signal)
 
 }  // namespace
 
-int ShowGauge(const Options& options)
+int ShowGauge(const Options& options, CallGate* gate)
 {
     // The slider and the tooltip.
     INITCOMMONCONTROLSEX controls = {sizeof controls, ICC_BAR_CLASSES};
     InitCommonControlsEx(&controls);
 
-    LiveGauge gauge;
+    gate->AbandonOnHang();  // the window stays, and says which call hung
+    LiveGauge gauge(gate);
     std::string error;
     if (!gauge.Open(options.module, options.gauge, options.view, &error))
         return Refuse(error);
@@ -81,5 +82,5 @@ int ShowGauge(const Options& options)
             status = Refuse("cannot write " + options.record);
     }
     gauge.Close();
-    return status;
+    return gauge.stalled() ? ExitBadInput : status;
 }

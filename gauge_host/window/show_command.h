@@ -6,4 +6,7 @@
 
 // Returns the exit status: 0 when the window was closed (the gauge killed,
 // the module freed), 2 when the module cannot be shown.
-int ShowGauge(const Options& options);
+class CallGate;
+
+// Exit status: ExitOk, or ExitBadInput when a call into the module hung.
+int ShowGauge(const Options& options, CallGate* gate);

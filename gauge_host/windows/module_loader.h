@@ -9,6 +9,7 @@
 //   if (!LoadGaugeModule(path, "TIY", PanelServiceTable(), &module, &error)) ...
 //   ... module.Selected().elements ...
 //   UnloadGaugeModule(&module);
+//   ReadGaugeModule(path, nullptr, &module, &error);  // to describe it: runs none of its code
 #pragma once
 
 #include <windows.h>
@@ -26,12 +27,19 @@ struct LoadedModule {
     MemorySpan image;  // the mapped module
     ModuleRecords records;  // every gauge, walked
     size_t selected = 0;  // the gauge asked for, among records.gauges
+    bool initialized = false;  // its module init routine has run
 
     const GaugeRecords& Selected() const { return records.gauges[selected]; }
 };
 
 // gauge_name null picks the module's first gauge. On failure returns false
-// with one line in *error, naming the file, and nothing left loaded.
+// with one line in *error, naming the file, and nothing left loaded. Once
+// loaded the module's init routine has run; unloading runs its deinit.
 bool LoadGaugeModule(const char* path, const char* gauge_name, HostPanelService* services,
                      LoadedModule* module, std::string* error);
+// The module's records and resources without running any of its code: the
+// file mapped as an image resource, nothing relocated, the records read at
+// the image's preferred base. No import table is filled and no gauge can
+// run; library serves its resources.
+bool ReadGaugeModule(const char* path, const char* gauge_name, LoadedModule* module, std::string* error);
 void UnloadGaugeModule(LoadedModule* module);

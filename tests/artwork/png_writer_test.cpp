@@ -66,14 +66,30 @@ TEST(PngWriter, PixelsComeBackExactly)
     }
 }
 
-// A literal-only stream would decode just as well; flat artwork must shrink
-// (to about 1/136, the most that 258-byte matches in fixed codes allow).
+// An uncompressed stream would decode just as well; flat artwork must shrink.
 TEST(PngWriter, FlatImagesCompress)
 {
     std::vector<uint8_t> flat(600 * 600 * 3, 25), png;
     std::string error;
     ASSERT_TRUE(EncodePng(600, 600, flat.data(), 600 * 3, &png, &error)) << error;
     EXPECT_LT(png.size(), flat.size() / 100);
+}
+
+// The public pieces make a valid file with a chunk of the caller's own.
+TEST(PngWriter, PiecesMakeAFileWithExtraChunks)
+{
+    const uint8_t rgb[2 * 3] = {10, 20, 30, 40, 50, 60};
+    std::vector<uint8_t> png = PngSignature(), compressed;
+    std::string error;
+    AppendPngChunk(&png, "IHDR", PngHeader(2, 1));
+    AppendPngChunk(&png, "tEXt", {'a', 0, 'b'});
+    ASSERT_TRUE(CompressPngRows(2, 1, rgb, 6, &compressed, &error)) << error;
+    AppendPngChunk(&png, "IDAT", compressed);
+    AppendPngChunk(&png, "IEND", {});
+    DecodedPng decoded;
+    ASSERT_TRUE(DecodePng(png, &decoded, &error)) << error;
+    EXPECT_EQ(decoded.chunks, (std::vector<std::string>{"IHDR", "tEXt", "IDAT", "IEND"}));
+    EXPECT_EQ(decoded.rgb, std::vector<uint8_t>(rgb, rgb + 6));
 }
 
 TEST(PngWriter, RefusesBadArgumentsAndUnwritablePaths)

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "gauge_host/command/command_line.h"
+#include "gauge_host/core/scenario_commands.h"
 
 namespace {
 
@@ -93,6 +94,18 @@ TEST(CommandLine, GoodCommandLines)
         {{"show", "m.gau", "--record", "session.scenario"}, [](const Options& o) {
              EXPECT_EQ(o.record, "session.scenario");
          }},
+        {{"run", "m.gau", "s.scenario"}, [](const Options& o) {
+             EXPECT_EQ(o.fpu_bits, 53);
+             EXPECT_EQ(o.call_timeout, 5);
+         }},
+        {{"snapshot", "m.gau", "o.png", "--fpu", "24", "--call-timeout=0"}, [](const Options& o) {
+             EXPECT_EQ(o.fpu_bits, 24);
+             EXPECT_EQ(o.call_timeout, 0) << "no limit";
+         }},
+        {{"show", "m.gau", "--fpu=64", "--call-timeout", "3600"}, [](const Options& o) {
+             EXPECT_EQ(o.fpu_bits, 64);
+             EXPECT_EQ(o.call_timeout, MaxCallTimeout);
+         }},
     };
     for (const GoodCase& c : cases) {
         std::string name;
@@ -149,6 +162,14 @@ TEST(CommandLine, BadCommandLinesSayWhatIsWrong)
          "unknown option --size for snapshot (see gauge-host snapshot --help)"},
         {{"show", "m.gau", "--out", "d"}, "unknown option --out for show (see gauge-host show --help)"},
         {{"show", "m.gau", "--colour", "red"}, "unknown option --colour for show (see gauge-host show --help)"},
+        {{"run", "m.gau", "s.scenario", "--fpu", "32"}, "--fpu 32: should be 24, 53 or 64 (bits of x87 precision)"},
+        {{"snapshot", "m.gau", "o.png", "--fpu="}, "--fpu : should be 24, 53 or 64 (bits of x87 precision)"},
+        {{"run", "m.gau", "s.scenario", "--call-timeout", "-1"},
+         "--call-timeout -1: not a whole number of seconds from 0 to 3600"},
+        {{"show", "m.gau", "--call-timeout", "0.5"}, "--call-timeout 0.5: not a whole number of seconds from 0 to 3600"},
+        {{"snapshot", "m.gau", "o.png", "--call-timeout", "3601"},
+         "--call-timeout 3601: not a whole number of seconds from 0 to 3600"},
+        {{"describe", "m.gau", "--fpu", "24"}, "unknown option --fpu for describe (see gauge-host describe --help)"},
         {{"run", "m.gau", "s.scenario", "--animation", "a.gif"}, "--animation a.gif: the file should end in .png"},
         {{"run", "m.gau", "s.scenario", "--animation", "a.png", "--fps", "0"},
          "--fps 0: not a whole number of frames a second from 1 to 100"},
@@ -189,6 +210,17 @@ TEST(CommandLine, EachCommandHasItsHelp)
     };
     for (const auto& c : cases)
         EXPECT_EQ(HelpText(c.command).rfind(c.usage, 0), 0u) << "command " << c.command;
+}
+
+// run --help is read off the scenario table: every row, with its arguments.
+TEST(CommandLine, RunHelpListsEveryScenarioCommand)
+{
+    const std::string help = HelpText(Options::Run);
+    for (const ScenarioCommandType& type : ScenarioCommandTypes()) {
+        const std::string usage = std::string(type.name) + (*type.arguments ? " " : "") + type.arguments;
+        EXPECT_NE(help.find("  " + usage + " "), std::string::npos) << usage;
+        EXPECT_NE(help.find(type.summary), std::string::npos) << usage;
+    }
 }
 
 }  // namespace

@@ -1,5 +1,5 @@
 // A thousand loads of one module in one process: load, run a few frames,
-// kill, free. Every load must start from a zero setting and a 0.0
+// kill, free; before them one load and unload with nothing run at all. Every load must start from a zero setting and a 0.0
 // reference, and the process's handles and memory must not grow.
 // Usage: load_cycles.exe PATH\TO\ZARO.gau [CYCLES]
 #include <windows.h>
@@ -93,6 +93,13 @@ int main(int argc, char** argv)
     HostPanelService services{};
     services.initialize = services.update = services.draw = services.kill = IgnoreElements;
     services.trigger_key_event = CountKeyEvent;
+
+    // Loaded and unloaded with nothing run in between: the next load must
+    // still start from 0 and 0.0, which the first cycle checks.
+    LoadedModule idle;
+    std::string error;
+    if (ok(LoadGaugeModule(argv[1], "TIY", &services, &idle, &error), "idle load: %s\n", error.c_str()))
+        UnloadGaugeModule(&idle);
 
     // The first cycles settle the loader's caches; growth is measured after.
     constexpr int Warmup = 10;

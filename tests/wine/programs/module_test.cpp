@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "common/file_bytes.h"
 #include "tests/wine/wine_test.h"
 #include "gauge_host/windows/module_loader.h"
 
@@ -208,14 +209,33 @@ void CheckBehaviour(GAUGEHDR* gauge, Face& face)
     ok(!strcmp(face.left_text, "100"), "left readout at full left \"%s\"\n", face.left_text);
 }
 
+// The base the module's PE header asks for, read from the file.
+uintptr_t PreferredBase(const char* path)
+{
+    std::vector<uint8_t> bytes;
+    if (!ReadFileBytes(path, &bytes) || bytes.size() < sizeof(IMAGE_DOS_HEADER))
+        return 0;
+    const auto* dos = reinterpret_cast<const IMAGE_DOS_HEADER*>(bytes.data());
+    if (size_t(dos->e_lfanew) + sizeof(IMAGE_NT_HEADERS32) > bytes.size())
+        return 0;
+    return reinterpret_cast<const IMAGE_NT_HEADERS32*>(bytes.data() + dos->e_lfanew)->OptionalHeader.ImageBase;
+}
+
 }  // namespace
 
 int main(int argc, char** argv)
 {
-    if (argc != 2) {
-        printf("usage: module_test PATH\\TO\\ZARO.gau\n");
+    const bool base_taken = argc == 3 && !strcmp(argv[2], "--base-taken");
+    if (argc != 2 && !base_taken) {
+        printf("usage: module_test PATH\\TO\\ZARO.gau [--base-taken]\n"
+               "  --base-taken  reserve the module's preferred base first, so it is relocated\n");
         return 2;
     }
+    const uintptr_t preferred = PreferredBase(argv[1]);
+    if (base_taken)
+        ok(preferred && VirtualAlloc(reinterpret_cast<void*>(preferred), 0x10000, MEM_RESERVE, PAGE_NOACCESS),
+           "cannot reserve the preferred base %#lx (error %lu)\n", (unsigned long)preferred,
+           (unsigned long)GetLastError());
     HostPanelService services = RecordingServices();
     for (int load = 1; load <= 2; ++load) {
         LoadedModule module;
@@ -224,6 +244,9 @@ int main(int argc, char** argv)
                 error.c_str()))
             break;
         GAUGEHDR* gauge = module.gauge;
+        const bool relocated = uintptr_t(module.library) != preferred;
+        ok(relocated == base_taken, "load %d: at %p, preferred base %#lx\n", load, (void*)module.library,
+           (unsigned long)preferred);
         ok(module.imports->panels.address == &services, "service table not stored\n");
         ok(module.linkage->gauges[0] == gauge && module.linkage->gauges[1] == nullptr,
            "Linkage should list exactly gauge TIY\n");

@@ -4,6 +4,25 @@
 // loads and draws by its fault alone.
 #include "host/gauges.h"
 
+#if defined(FAULT_LOAD_MARKER)
+#include <windows.h>
+
+// Code that runs at load: it leaves a file behind, so a host that says it
+// runs none of a module's code can be caught running this.
+extern "C" BOOL WINAPI DllMain(HINSTANCE, DWORD reason, void*)
+{
+    if (reason == DLL_PROCESS_ATTACH) {
+        HANDLE file = CreateFileA("load-marker.txt", GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+        if (file != INVALID_HANDLE_VALUE) {
+            DWORD written;
+            WriteFile(file, "loaded\n", 7, &written, nullptr);
+            CloseHandle(file);
+        }
+    }
+    return TRUE;
+}
+#endif
+
 #if defined(FAULT_NO_IMPORT_TABLE)
 #define IMPORT_TABLE_EXPORT
 #else
@@ -98,6 +117,30 @@ static void GAUGE_CALL Update(void) { *Nowhere = 1; }  // an access violation in
 // with one argument.
 using UntypedService = void(GAUGE_CALL*)(ELEMENT_HEADER*);
 static void GAUGE_CALL Update(void) { reinterpret_cast<UntypedService>(Services()->slot_30)(Roots[0]); }
+#elif defined(FAULT_HANG)
+// Never returns: a gauge under development with an endless loop.
+static volatile int Spin;
+static void GAUGE_CALL Update(void)
+{
+    for (;;)
+        Spin = 1;
+}
+#elif defined(FAULT_STACK_PROBE)
+// Sends the stack pointer's remainder mod 16 at its entry as key event
+// StackProbeEvent, so a test sees the alignment the host enters with.
+constexpr uint32_t StackProbeEvent = 0x00011000;
+extern "C" uintptr_t EntryStack;
+constinit uintptr_t EntryStack = 0;
+extern "C" void GAUGE_CALL ProbedUpdate(void)
+{
+    Services()->trigger_key_event(StackProbeEvent, int32_t(EntryStack % 16));
+    Services()->update(Roots[0]);
+}
+extern "C" void GAUGE_CALL Update(void);
+asm(".globl _Update@0\n"
+    "_Update@0:\n"
+    "    movl %esp, _EntryStack\n"
+    "    jmp _ProbedUpdate@0\n");
 #else
 static void GAUGE_CALL Update(void) { Services()->update(Roots[0]); }
 #endif
