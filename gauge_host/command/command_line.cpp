@@ -181,7 +181,7 @@ const std::vector<Command>& Commands()
                                 "are read at the addresses they hold, for the image's preferred base.\n");
          },
          "Exit status: 0 described, 2 the module cannot be loaded or is malformed.\n"},
-        {Options::Run, "run", {"MODULE", "SCENARIO"}, "run a scenario, check its expectations",
+        {Options::Run, "run", {"MODULE", "SCENARIO"}, "run a scenario, check its expectations and pictures",
          {&Out, &Scale, &LightOption, &UpdateSnapshots, &Animation, &Fps, &Gauge, &Fpu, &CallTimeout},
          [] {
              return "Runs a scenario: one command a line, '#' starts a comment, numbers\n"
@@ -205,7 +205,7 @@ const std::vector<Command>& Commands()
                                 "the gauge's right half, or -N on its left half when N is negative.\n");
          },
          "Exit status: 0 written, 2 bad input or a module that cannot be loaded.\n"},
-        {Options::Show, "show", {"MODULE"}, "open the gauge in a live window", {&Gauge, &Size, &LightOption, &Log, &Record, &Fpu, &CallTimeout},
+        {Options::Show, "show", {"MODULE"}, "open the gauge in a live window, record a session", {&Gauge, &Size, &LightOption, &Log, &Record, &Fpu, &CallTimeout},
          [] {
              return std::string(
                  "Opens the gauge in a window and runs it live, 18 frames a second, until\n"

@@ -328,7 +328,7 @@ const std::vector<ScenarioCommandType>& ScenarioCommandTypes()
         {C::ExpectCursor, "expect cursor", "X Y up|down|none", "the cursor over that point (off the face: none)",
          ParseExpectCursor, RunExpectCursor},
         {C::ExpectSnapshot, "expect snapshot", "FILE.png [TOLERANCE [PIXELS]]",
-         "the last frame against a reference PNG (relative: beside the scenario)",
+         "the last frame against a reference beside the scenario",
          ParseExpectSnapshot, RunExpectSnapshot},
         {C::Snapshot, "snapshot", "FILE.png", "write the last drawn frame (relative: in DIR)", ParseSnapshot,
          RunSnapshot},
