@@ -179,6 +179,8 @@ TEST(CommandLine, BadCommandLinesSayWhatIsWrong)
          "--fps 12.5: not a whole number of frames a second from 1 to 100"},
         {{"run", "m.gau", "s.scenario", "--fps", "12"},
          "--fps sets the animation's rate: give --animation FILE.png too (see gauge-host run --help)"},
+        {{"run", "m.gau", "s.scenario", "--update-snapshots=yes"},
+         "option --update-snapshots takes no value (see gauge-host run --help)"},
         {{"snapshot", "m.gau", "o.png", "--update-snapshots"},
          "unknown option --update-snapshots for snapshot (see gauge-host snapshot --help)"},
         {{"show", "m.gau", "--record"}, "option --record needs a value (see gauge-host show --help)"},
