@@ -10,9 +10,7 @@ scripts/install-deps.sh
 cmake -S . -B build -DCMAKE_BUILD_TYPE=Release
 cmake --build build -j2
 
-export WINEPREFIX=$PWD/build/wineprefix
-host() { tests/wine/wine-run dist/gauge-host.exe "$@"; }
-tests/wine/wine-run --prepare
+host() { dist/gauge-host "$@"; }  # under Wine, in the user's own prefix
 host run dist/ZARO.gau examples/demo.scenario --out out/demo
 mkdir -p out/demo/strip
 for light in day night; do
@@ -23,7 +21,6 @@ for light in day night; do
     done
     convert "${frames[@]}" +append +repage "out/demo/strip-$light.png"
 done
-tests/wine/wine-run --stop
 
 echo
 echo "Built:"
