@@ -11,9 +11,7 @@ scripts/install-deps.sh
 cmake -S . -B build -DCMAKE_BUILD_TYPE=Release
 cmake --build build -j2
 
-export WINEPREFIX=$PWD/build/wineprefix
-host() { tests/wine/wine-run dist/gauge-host.exe "$@"; }
-tests/wine/wine-run --prepare
+host() { dist/gauge-host "$@"; }  # under Wine, in the user's own prefix
 host run dist/ZARO.gau examples/demo.scenario --out out/demo
 # Again at half size as an animation; its events and snapshots go aside.
 host run dist/ZARO.gau examples/demo.scenario --out out/demo/animation --scale 0.5 --animation out/demo/demo.png |
@@ -27,7 +25,6 @@ for light in day night; do
     done
     convert "${frames[@]}" +append +repage "out/demo/strip-$light.png"
 done
-tests/wine/wine-run --stop
 
 echo
 echo "Built:"

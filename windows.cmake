@@ -1,7 +1,8 @@
 # The 32-bit Windows build: included by CMakeLists.txt under the cross toolchain.
 
 # No compiler runtime DLL: libgcc and libstdc++ are linked in statically.
-add_link_options(-static -static-libgcc -static-libstdc++ -s)
+# No link time stamp, so equal sources give equal files.
+add_link_options(-static -static-libgcc -static-libstdc++ -s -Wl,--no-insert-timestamp)
 
 # ZARO.gau: no C runtime at all, only the two data exports of the .def file.
 add_library(zaro SHARED ${GAUGE_SOURCES} module/ZARO.def resources/ZARO.rc)

@@ -34,7 +34,9 @@ BINFMT=/proc/sys/fs/binfmt_misc
 if [[ -e $BINFMT/qemu-i386 ]] || ! /usr/lib/wine/wine --version >/dev/null 2>&1; then
     if ! qemu-i386 --version 2>/dev/null | grep -qE "version ([89]|[1-9][0-9])\."; then
         if ! grep -rqs bookworm-backports /etc/apt/sources.list /etc/apt/sources.list.d; then
-            echo "deb http://deb.debian.org/debian bookworm-backports main" | $SUDO tee $BACKPORTS >/dev/null
+            # From the mirror this machine already uses.
+            uri=$("$(dirname "$0")"/bookworm-uri)
+            echo "deb $uri bookworm-backports main" | $SUDO tee $BACKPORTS >/dev/null
         fi
         $SUDO apt-get update -q
         $SUDO apt-get install -y -q --no-install-recommends -t bookworm-backports qemu-user-static
