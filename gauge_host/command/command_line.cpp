@@ -12,7 +12,9 @@
 #include <vector>
 
 #include "gauge_host/core/panel_host.h"
+#include "gauge_host/core/record_walk.h"
 #include "gauge_host/core/scenario_commands.h"
+#include "gauge_host/core/variable_input.h"
 
 namespace {
 
@@ -49,55 +51,76 @@ std::string Number(double value)
 
 struct Option {
     const char* name;   // "--scale"
-    const char* value;  // "S"
+    const char* value;  // "S"; a word in [brackets] may be left out
     const char* help;   // lines after the first are indented under it
-    bool (*parse)(const std::string& value, Options* options, std::string* error);
+    bool (*parse)(const std::vector<std::string>& values, Options* options, std::string* error);
 };
 
+using Values = std::vector<std::string>;
+
 const Option Gauge = {"--gauge", "NAME", "the gauge to use (default: the first)",
-                      [](const std::string& v, Options* o, std::string*) { return o->gauge = v, true; }};
+                      [](const Values& v, Options* o, std::string*) { return o->gauge = v[0], true; }};
 const Option Areas = {"--areas", "OUT.png",
                       "draw the mouse areas over the face, tinted by cursor,\n"
                       "with their outlines; the printed table is the legend.\n"
                       "Overlapping children and areas outside the gauge are\n"
                       "reported as warnings.",
-                      [](const std::string& v, Options* o, std::string*) { return o->areas = v, true; }};
+                      [](const Values& v, Options* o, std::string*) { return o->areas = v[0], true; }};
 const Option Out = {"--out", "DIR", "where events.csv and the snapshots go (default out/SCENARIO-NAME)",
-                    [](const std::string& v, Options* o, std::string*) { return o->out_dir = v, true; }};
+                    [](const Values& v, Options* o, std::string*) { return o->out_dir = v[0], true; }};
 const Option Scale = {"--scale", "S", "frame pixels per face pixel, 0.1 to 8 (default 1)",
-                      [](const std::string& v, Options* o, std::string* error) {
-                          if (!ParseNumber(v, &o->view.scale) || o->view.scale < MinScale || o->view.scale > MaxScale)
-                              return Fail(error, "--scale " + v + ": not a number from " + Number(MinScale) +
+                      [](const Values& v, Options* o, std::string* error) {
+                          if (!ParseNumber(v[0], &o->view.scale) || o->view.scale < MinScale || o->view.scale > MaxScale)
+                              return Fail(error, "--scale " + v[0] + ": not a number from " + Number(MinScale) +
                                                      " to " + Number(MaxScale));
                           return true;
                       }};
 const Option LightOption = {"--light", "day|night", "at night all but the bright elements are dimmed (default day)",
-                            [](const std::string& v, Options* o, std::string* error) {
-                                if (v != "day" && v != "night")
-                                    return Fail(error, "--light " + v + ": should be day or night");
-                                o->view.light = v == "night" ? Light::Night : Light::Day;
+                            [](const Values& v, Options* o, std::string* error) {
+                                if (v[0] != "day" && v[0] != "night")
+                                    return Fail(error, "--light " + v[0] + ": should be day or night");
+                                o->view.light = v[0] == "night" ? Light::Night : Light::Day;
                                 return true;
                             }};
-const Option Yaw = {"--yaw", "N", "clicks before the frame, -10000 to 10000 (default 0)",
-                    [](const std::string& v, Options* o, std::string* error) {
-                        if (!ParseWhole(v, -MaxYawSteps, MaxYawSteps, &o->yaw))
-                            return Fail(error, "--yaw " + v + ": not a whole number of steps from -" +
-                                                   std::to_string(MaxYawSteps) + " to " + std::to_string(MaxYawSteps));
+const Option Click = {"--click", "X Y [COUNT]",
+                      "COUNT left clicks (default 1, at most 10000) at face pixel\n"
+                      "(X, Y), then a frame; repeatable",
+                      [](const Values& v, Options* o, std::string* error) {
+                          SnapshotStep step;
+                          const std::string given = v[0] + " " + v[1] + (v.size() > 2 ? " " + v[2] : "");
+                          if (!ParseWhole(v[0], -MaxCoordinate, MaxCoordinate, &step.x) ||
+                              !ParseWhole(v[1], -MaxCoordinate, MaxCoordinate, &step.y))
+                              return Fail(error, "--click " + given + ": X Y are not two whole numbers of face pixels");
+                          if (v.size() > 2 && !ParseWhole(v[2], 1, MaxClicks, &step.count))
+                              return Fail(error, "--click " + given + ": COUNT is not a whole number from 1 to " +
+                                                     std::to_string(MaxClicks));
+                          o->steps.push_back(step);
+                          return true;
+                      }};
+const Option Var = {"--var", "N VALUE", "host variable N (decimal or 0x hex) reads VALUE; repeatable",
+                    [](const Values& v, Options* o, std::string* error) {
+                        SnapshotStep step;
+                        step.set_variable = true;
+                        if (!ParseVariableNumber(v[0], &step.variable))
+                            return Fail(error, "--var " + v[0] + ": not a variable number from 0 to 0xFFFFFFFF");
+                        if (!ParseVariableValue(v[1], &step.value))
+                            return Fail(error, "--var " + v[0] + " " + v[1] + ": VALUE is not a number");
+                        o->steps.push_back(step);
                         return true;
                     }};
 const Option Size = {"--size", "PIXELS",
                      "the gauge's width in the window, 100 to 2400 (default:\n"
                      "its face's own size); the window can be resized",
-                     [](const std::string& v, Options* o, std::string* error) {
-                         if (!ParseWhole(v, MinShowSize, MaxShowSize, &o->size))
-                             return Fail(error, "--size " + v + ": not a whole number of pixels from " +
+                     [](const Values& v, Options* o, std::string* error) {
+                         if (!ParseWhole(v[0], MinShowSize, MaxShowSize, &o->size))
+                             return Fail(error, "--size " + v[0] + ": not a whole number of pixels from " +
                                                     std::to_string(MinShowSize) + " to " + std::to_string(MaxShowSize));
                          return true;
                      }};
 const Option Log = {"--log", "FILE",
                     "also write each key event to FILE as it comes, in the\n"
                     "columns of run's events.csv",
-                    [](const std::string& v, Options* o, std::string*) { return o->log = v, true; }};
+                    [](const Values& v, Options* o, std::string*) { return o->log = v[0], true; }};
 
 struct Command {
     Options::Command command;
@@ -141,10 +164,10 @@ const std::vector<Command>& Commands()
          "Exit status: 0 every expectation held, 1 one failed (FILE:LINE: expected ..., got ...),\n"
          "2 bad input (FILE:LINE: ...) or a module that cannot be loaded.\n"},
         {Options::Snapshot, "snapshot", {"MODULE", "OUT.png"}, "draw one frame as a PNG",
-         {&Yaw, &Scale, &LightOption, &Gauge},
+         {&Click, &Var, &Scale, &LightOption, &Gauge},
          [] {
-             return std::string("Draws one frame after N steps of clicks: N left clicks on the middle of\n"
-                                "the gauge's right half, or -N on its left half when N is negative.\n");
+             return std::string("Draws one frame after the clicks and variables given, in their order.\n"
+                                "For TIY, 30 steps to the right: --click 450 300 30; to the left: --click 150 300 30.\n");
          },
          "Exit status: 0 written, 2 bad input or a module that cannot be loaded.\n"},
         {Options::Show, "show", {"MODULE"}, "open the gauge in a live window", {&Gauge, &Size, &LightOption, &Log},
@@ -276,24 +299,34 @@ bool ParseHelp(int argc, const char* const* argv, Options* options, std::string*
     return true;
 }
 
+// The words an option takes: "--scale 2" or "--scale=2"; "--click X Y [COUNT]"
+// takes COUNT when the next word is a number.
 bool ParseOption(const Command& command, std::string arg, int argc, const char* const* argv, int* i,
                  Options* options, std::string* error)
 {
     const std::string see = " (see gauge-host " + std::string(command.name) + " --help)";
-    std::string value;
+    Values values;
     const size_t equals = arg.find('=');
     if (equals != std::string::npos) {
-        value = arg.substr(equals + 1);
+        values.push_back(arg.substr(equals + 1));
         arg.resize(equals);
-    } else if (*i + 1 < argc) {
-        value = argv[++*i];
-    } else {
-        return Fail(error, "option " + arg + " needs a value" + see);
     }
+    const Option* option = nullptr;
     for (const Option* o : command.options)
         if (arg == o->name)
-            return o->parse(value, options, error);
-    return Fail(error, "unknown option " + arg + " for " + command.name + see);
+            option = o;
+    if (!option)
+        return Fail(error, "unknown option " + arg + " for " + command.name + see);
+    size_t least, most;
+    UsageCounts(option->value, &least, &most);
+    double number;
+    while (values.size() < least && *i + 1 < argc)
+        values.push_back(argv[++*i]);
+    while (values.size() < most && *i + 1 < argc && ParseNumber(argv[*i + 1], &number))
+        values.push_back(argv[++*i]);
+    if (values.size() < least)
+        return Fail(error, "option " + arg + (least > 1 ? " needs " + std::string(option->value) : " needs a value") + see);
+    return option->parse(values, options, error);
 }
 
 }  // namespace

@@ -2,7 +2,7 @@
 //
 //   gauge-host describe MODULE [--areas OUT.png]
 //   gauge-host run MODULE SCENARIO [--out DIR] [--scale S] [--light day|night]
-//   gauge-host snapshot MODULE OUT.png [--yaw N] [--scale S] [--light day|night]
+//   gauge-host snapshot MODULE OUT.png [--click X Y [COUNT]] [--var N VALUE] [--scale S] [--light day|night]
 //   gauge-host show MODULE [--size PIXELS] [--light day|night] [--log FILE]
 //
 // Every command also takes --gauge NAME (default: the module's first
@@ -10,13 +10,24 @@
 // '=' (--scale=2).
 #pragma once
 
+#include <stdint.h>
+
 #include <string>
+#include <vector>
 
 #include "gauge_host/core/element_state.h"
 
 constexpr double MinScale = 0.1, MaxScale = 8;
-constexpr int MaxYawSteps = 10000;
+constexpr int MaxClicks = 10000;  // a snapshot --click's COUNT
 constexpr int MinShowSize = 100, MaxShowSize = 2400;  // the gauge's width in the window
+
+// snapshot's --click X Y [COUNT] and --var N VALUE, applied in order.
+struct SnapshotStep {
+    bool set_variable = false;
+    int x = 0, y = 0, count = 1;  // a click: COUNT left clicks at face pixel (X, Y)
+    uint32_t variable = 0;
+    double value = 0;
+};
 
 struct Options {
     enum Command { Help, Describe, Run, Snapshot, Show };
@@ -24,7 +35,7 @@ struct Options {
     Command help_for = Help;  // with Help: the command whose help was asked for
     std::string module, scenario, png, areas, out_dir, gauge, log;
     View view;
-    int yaw = 0;
+    std::vector<SnapshotStep> steps;
     int size = 0;  // show: 0 draws the face at its own size
 };
 

@@ -82,5 +82,8 @@ struct ScenarioCommandType {
 const std::vector<ScenarioCommandType>& ScenarioCommandTypes();
 const ScenarioCommandType& TypeOf(const ScenarioCommand& command);
 
+// The counts of words a usage such as "X Y [COUNT]" allows.
+void UsageCounts(const char* usage, size_t* least, size_t* most);
+
 // The table as `run --help` shows it: a line a command.
 std::string ScenarioGrammar();

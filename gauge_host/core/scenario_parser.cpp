@@ -101,23 +101,6 @@ std::string Join(const std::vector<std::string>& words, const char* between, con
     return text;
 }
 
-// The counts a usage allows: every word, less those in [brackets].
-void ArgumentCounts(const char* usage, size_t* least, size_t* most)
-{
-    *least = *most = 0;
-    for (const char* p = usage; *p;) {
-        while (*p == ' ')
-            ++p;
-        if (!*p)
-            break;
-        ++*most;
-        if (*p != '[')
-            ++*least;
-        while (*p && *p != ' ')
-            ++p;
-    }
-}
-
 std::string Usage(const ScenarioCommandType& type)
 {
     return "usage: " + std::string(type.name) + (*type.arguments ? " " : "") + type.arguments;
@@ -168,7 +151,7 @@ bool ParseLine(const std::vector<ScenarioToken>& tokens, ScenarioCommand* comman
     command->kind = type->kind;
     const std::vector<ScenarioToken> arguments(tokens.begin() + used, tokens.end());
     size_t least, most;
-    ArgumentCounts(type->arguments, &least, &most);
+    UsageCounts(type->arguments, &least, &most);
     if (arguments.size() < least || arguments.size() > most)
         return Fail(error, Usage(*type));
     ScenarioArguments reader(arguments, error);
@@ -176,6 +159,23 @@ bool ParseLine(const std::vector<ScenarioToken>& tokens, ScenarioCommand* comman
 }
 
 }  // namespace
+
+// The counts a usage allows: every word, less those in [brackets].
+void UsageCounts(const char* usage, size_t* least, size_t* most)
+{
+    *least = *most = 0;
+    for (const char* p = usage; *p;) {
+        while (*p == ' ')
+            ++p;
+        if (!*p)
+            break;
+        ++*most;
+        if (*p != '[')
+            ++*least;
+        while (*p && *p != ' ')
+            ++p;
+    }
+}
 
 bool ScenarioArguments::Fail(const std::string& message)
 {
