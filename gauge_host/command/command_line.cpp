@@ -15,38 +15,20 @@
 #include "gauge_host/core/record_walk.h"
 #include "gauge_host/core/scenario_commands.h"
 #include "gauge_host/core/variable_input.h"
+#include "common/fail.h"
+#include "common/numbers.h"
 
 namespace {
 
 constexpr size_t UsageWidth = 84;  // a usage line wraps before this column
 
-bool Fail(std::string* error, std::string message)
-{
-    *error = std::move(message);
-    return false;
-}
-
-bool ParseNumber(const std::string& text, double* out)
-{
-    char* end;
-    *out = strtod(text.c_str(), &end);
-    return !text.empty() && *end == 0 && isfinite(*out);
-}
-
 bool ParseWhole(const std::string& text, double least, double most, int* out)
 {
     double number;
-    if (!ParseNumber(text, &number) || number != floor(number) || number < least || number > most)
+    if (!ParseReal(text, &number) || number != floor(number) || number < least || number > most)
         return false;
     *out = int(number);
     return true;
-}
-
-std::string Number(double value)
-{
-    char text[32];
-    snprintf(text, sizeof text, "%g", value);
-    return text;
 }
 
 struct Option {
@@ -70,9 +52,9 @@ const Option Out = {"--out", "DIR", "where events.csv and the snapshots go (defa
                     [](const Values& v, Options* o, std::string*) { return o->out_dir = v[0], true; }};
 const Option Scale = {"--scale", "S", "frame pixels per face pixel, 0.1 to 8 (default 1)",
                       [](const Values& v, Options* o, std::string* error) {
-                          if (!ParseNumber(v[0], &o->view.scale) || o->view.scale < MinScale || o->view.scale > MaxScale)
-                              return Fail(error, "--scale " + v[0] + ": not a number from " + Number(MinScale) +
-                                                     " to " + Number(MaxScale));
+                          if (!ParseReal(v[0], &o->view.scale) || o->view.scale < MinScale || o->view.scale > MaxScale)
+                              return Fail(error, "--scale " + v[0] + ": not a number from " + ShortNumber(MinScale) +
+                                                     " to " + ShortNumber(MaxScale));
                           return true;
                       }};
 const Option LightOption = {"--light", "day|night", "at night all but the bright elements are dimmed (default day)",
@@ -322,7 +304,7 @@ bool ParseOption(const Command& command, std::string arg, int argc, const char* 
     double number;
     while (values.size() < least && *i + 1 < argc)
         values.push_back(argv[++*i]);
-    while (values.size() < most && *i + 1 < argc && ParseNumber(argv[*i + 1], &number))
+    while (values.size() < most && *i + 1 < argc && ParseReal(argv[*i + 1], &number))
         values.push_back(argv[++*i]);
     if (values.size() < least)
         return Fail(error, "option " + arg + (least > 1 ? " needs " + std::string(option->value) : " needs a value") + see);
@@ -374,6 +356,12 @@ bool ParseCommandLine(int argc, const char* const* argv, Options* options, std::
         options->png = positional[1];
     }
     return true;
+}
+
+int Refuse(const std::string& message)
+{
+    fprintf(stderr, "gauge-host: %s\n", message.c_str());
+    return ExitBadInput;
 }
 
 std::string HelpText(Options::Command command)

@@ -43,3 +43,6 @@ struct Options {
 bool ParseCommandLine(int argc, const char* const* argv, Options* options, std::string* error);
 
 std::string HelpText(Options::Command command);
+
+// Prints "gauge-host: MESSAGE" on stderr; returns the bad-input exit status.
+int Refuse(const std::string& message);

@@ -49,12 +49,6 @@ LONG WINAPI ReportFault(EXCEPTION_POINTERS* fault)
 
 const char* const NeverDrawn = ": the gauge's draw routine never reached the draw service";
 
-int Refuse(const std::string& message)
-{
-    fprintf(stderr, "gauge-host: %s\n", message.c_str());
-    return ExitBadInput;
-}
-
 // Placed and installed with the module's own handle, as a panel does.
 bool StartHost(PanelHost* host, const LoadedModule& module, const Options& options, std::string* error)
 {

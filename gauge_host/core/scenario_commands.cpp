@@ -6,6 +6,7 @@
 
 #include "gauge_host/core/output_files.h"
 #include "gauge_host/core/record_walk.h"
+#include "common/numbers.h"
 
 namespace {
 
@@ -20,13 +21,6 @@ std::string EventText(uint32_t event, int32_t value)
 }
 
 std::string Quoted(const std::string& text) { return "\"" + text + "\""; }
-
-std::string Number(double value)
-{
-    char text[32];
-    snprintf(text, sizeof text, "%g", value);
-    return text;
-}
 
 // The gauge's two string elements: the left one and the right one.
 const ElementState* Readout(const PanelHost& host, bool right)
@@ -192,7 +186,7 @@ bool RunExpectKnob(ScenarioPlayer& p, const ScenarioCommand& c)
     const ElementState* knob = Knob(p.host);
     if (!knob)
         return p.Refuse(c, "'expect knob' needs a gauge with a needle element");
-    p.Check(c, fabs(knob->value - c.value) <= KnobTolerance, "knob " + Number(c.value), Number(knob->value));
+    p.Check(c, fabs(knob->value - c.value) <= KnobTolerance, "knob " + ShortNumber(c.value), ShortNumber(knob->value));
     return true;
 }
 

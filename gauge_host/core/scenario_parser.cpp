@@ -8,6 +8,8 @@
 
 #include "gauge_host/core/record_walk.h"
 #include "gauge_host/core/scenario_commands.h"
+#include "common/fail.h"
+#include "common/numbers.h"
 
 namespace {
 
@@ -106,12 +108,6 @@ std::string Usage(const ScenarioCommandType& type)
     return "usage: " + std::string(type.name) + (*type.arguments ? " " : "") + type.arguments;
 }
 
-bool Fail(std::string* error, std::string message)
-{
-    *error = std::move(message);
-    return false;
-}
-
 // The row for a line's first word, or its first two for "expect"; *used
 // says how many words the name took.
 const ScenarioCommandType* Lookup(const std::vector<ScenarioToken>& tokens, size_t* used, std::string* error)
@@ -199,10 +195,9 @@ bool ScenarioArguments::Real(size_t at, const char* what, double* out)
         *out = double(whole);
         return true;
     }
-    char* end = nullptr;
-    const bool number = !token.quoted && !token.text.empty() &&
-                        token.text.find_first_of("xXpP") == std::string::npos &&
-                        (*out = strtod(token.text.c_str(), &end), *end == 0 && isfinite(*out));
+    // Decimal only: strtod would also read hex fractions such as 0x1p3.
+    const bool number = !token.quoted && token.text.find_first_of("xXpP") == std::string::npos &&
+                        ParseReal(token.text, out);
     return number || Fail(std::string(what) + " '" + token.text + "' is not a number");
 }
 
