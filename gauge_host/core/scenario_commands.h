@@ -29,6 +29,7 @@ public:
 
     size_t size() const { return tokens_.size(); }
     const std::string& text(size_t at) const { return tokens_[at].text; }
+    bool quoted(size_t at) const { return tokens_[at].quoted; }
     bool Fail(const std::string& message);
     // Decimal or 0x hex, optional sign, within [min, max]; else says "WHAT 'TEXT' is not RANGE".
     bool Integer(size_t at, int64_t min, int64_t max, const char* what, const std::string& range, int64_t* out);
