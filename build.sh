@@ -19,9 +19,10 @@ host run dist/ZARO.gau examples/demo.scenario --out out/demo/animation --scale 0
 mkdir -p out/demo/strip
 for light in day night; do
     frames=()
-    for yaw in -160 -80 0 80 160; do  # clicks of 100: -16000 to 16000
-        frames+=("out/demo/strip/$light$yaw.png")
-        host snapshot dist/ZARO.gau "${frames[-1]}" --yaw $yaw --scale 0.5 --light $light >/dev/null
+    # Clicks of 100 on the left half (150, 300) or the right (450, 300): -16000 to 16000.
+    for clicks in "150 300 160" "150 300 80" "" "450 300 80" "450 300 160"; do
+        frames+=("out/demo/strip/$light-${#frames[@]}.png")
+        host snapshot dist/ZARO.gau "${frames[-1]}" ${clicks:+--click $clicks} --scale 0.5 --light $light >/dev/null
     done
     convert "${frames[@]}" +append +repage "out/demo/strip-$light.png"
 done

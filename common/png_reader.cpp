@@ -1,4 +1,5 @@
 #include "common/png_reader.h"
+#include "common/fail.h"
 
 #include <stdlib.h>
 #include <string.h>
@@ -9,11 +10,6 @@ namespace {
 uint32_t BigEndian(const uint8_t* p) { return uint32_t(p[0]) << 24 | p[1] << 16 | p[2] << 8 | p[3]; }
 uint32_t BigEndian16(const uint8_t* p) { return uint32_t(p[0]) << 8 | p[1]; }
 
-bool Fail(std::string* error, const std::string& message)
-{
-    *error = message;
-    return false;
-}
 
 int Paeth(int a, int b, int c)
 {

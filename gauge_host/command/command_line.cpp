@@ -12,112 +12,116 @@
 #include <vector>
 
 #include "gauge_host/core/panel_host.h"
+#include "gauge_host/core/record_walk.h"
 #include "gauge_host/core/scenario_animation.h"
 #include "gauge_host/core/scenario_commands.h"
+#include "gauge_host/core/variable_input.h"
+#include "common/fail.h"
+#include "common/numbers.h"
 
 namespace {
 
 constexpr size_t UsageWidth = 84;  // a usage line wraps before this column
 
-bool Fail(std::string* error, std::string message)
-{
-    *error = std::move(message);
-    return false;
-}
-
-bool ParseNumber(const std::string& text, double* out)
-{
-    char* end;
-    *out = strtod(text.c_str(), &end);
-    return !text.empty() && *end == 0 && isfinite(*out);
-}
-
 bool ParseWhole(const std::string& text, double least, double most, int* out)
 {
     double number;
-    if (!ParseNumber(text, &number) || number != floor(number) || number < least || number > most)
+    if (!ParseReal(text, &number) || number != floor(number) || number < least || number > most)
         return false;
     *out = int(number);
     return true;
 }
 
-std::string Number(double value)
-{
-    char text[32];
-    snprintf(text, sizeof text, "%g", value);
-    return text;
-}
-
 struct Option {
     const char* name;   // "--scale"
-    const char* value;  // "S"; null for a flag, which takes none
+    const char* value;  // "S"; a word in [brackets] may be left out; null for a flag
     const char* help;   // lines after the first are indented under it
-    bool (*parse)(const std::string& value, Options* options, std::string* error);
+    bool (*parse)(const std::vector<std::string>& values, Options* options, std::string* error);
 };
 
+using Values = std::vector<std::string>;
+
 const Option Gauge = {"--gauge", "NAME", "the gauge to use (default: the first)",
-                      [](const std::string& v, Options* o, std::string*) { return o->gauge = v, true; }};
+                      [](const Values& v, Options* o, std::string*) { return o->gauge = v[0], true; }};
 const Option Areas = {"--areas", "OUT.png",
-                      "draw the mouse areas over the face (its bitmaps as placed,\n"
-                      "before any routine runs), tinted by cursor,\n"
+                      "draw the mouse areas over the face, tinted by cursor,\n"
                       "with their outlines; the printed table is the legend.\n"
                       "Overlapping children and areas outside the gauge are\n"
                       "reported as warnings.",
-                      [](const std::string& v, Options* o, std::string*) { return o->areas = v, true; }};
+                      [](const Values& v, Options* o, std::string*) { return o->areas = v[0], true; }};
 const Option Out = {"--out", "DIR", "where events.csv and the snapshots go (default out/SCENARIO-NAME)",
-                    [](const std::string& v, Options* o, std::string*) { return o->out_dir = v, true; }};
+                    [](const Values& v, Options* o, std::string*) { return o->out_dir = v[0], true; }};
 const Option Scale = {"--scale", "S", "frame pixels per face pixel, 0.1 to 8 (default 1)",
-                      [](const std::string& v, Options* o, std::string* error) {
-                          if (!ParseNumber(v, &o->view.scale) || o->view.scale < MinScale || o->view.scale > MaxScale)
-                              return Fail(error, "--scale " + v + ": not a number from " + Number(MinScale) +
-                                                     " to " + Number(MaxScale));
+                      [](const Values& v, Options* o, std::string* error) {
+                          if (!ParseReal(v[0], &o->view.scale) || o->view.scale < MinScale || o->view.scale > MaxScale)
+                              return Fail(error, "--scale " + v[0] + ": not a number from " + ShortNumber(MinScale) +
+                                                     " to " + ShortNumber(MaxScale));
                           return true;
                       }};
 const Option LightOption = {"--light", "day|night", "at night all but the bright elements are dimmed (default day)",
-                            [](const std::string& v, Options* o, std::string* error) {
-                                if (v != "day" && v != "night")
-                                    return Fail(error, "--light " + v + ": should be day or night");
-                                o->view.light = v == "night" ? Light::Night : Light::Day;
+                            [](const Values& v, Options* o, std::string* error) {
+                                if (v[0] != "day" && v[0] != "night")
+                                    return Fail(error, "--light " + v[0] + ": should be day or night");
+                                o->view.light = v[0] == "night" ? Light::Night : Light::Day;
                                 return true;
                             }};
-const Option Yaw = {"--yaw", "N", "clicks before the frame, -10000 to 10000 (default 0)",
-                    [](const std::string& v, Options* o, std::string* error) {
-                        if (!ParseWhole(v, -MaxYawSteps, MaxYawSteps, &o->yaw))
-                            return Fail(error, "--yaw " + v + ": not a whole number of steps from -" +
-                                                   std::to_string(MaxYawSteps) + " to " + std::to_string(MaxYawSteps));
+const Option Click = {"--click", "X Y [COUNT]",
+                      "COUNT left clicks (default 1, at most 10000) at face pixel\n"
+                      "(X, Y), then a frame; repeatable",
+                      [](const Values& v, Options* o, std::string* error) {
+                          SnapshotStep step;
+                          const std::string given = v[0] + " " + v[1] + (v.size() > 2 ? " " + v[2] : "");
+                          if (!ParseWhole(v[0], -MaxCoordinate, MaxCoordinate, &step.x) ||
+                              !ParseWhole(v[1], -MaxCoordinate, MaxCoordinate, &step.y))
+                              return Fail(error, "--click " + given + ": X Y are not two whole numbers of face pixels");
+                          if (v.size() > 2 && !ParseWhole(v[2], 1, MaxClicks, &step.count))
+                              return Fail(error, "--click " + given + ": COUNT is not a whole number from 1 to " +
+                                                     std::to_string(MaxClicks));
+                          o->steps.push_back(step);
+                          return true;
+                      }};
+const Option Var = {"--var", "N VALUE", "host variable N (decimal or 0x hex) reads VALUE; repeatable",
+                    [](const Values& v, Options* o, std::string* error) {
+                        SnapshotStep step;
+                        step.set_variable = true;
+                        if (!ParseVariableNumber(v[0], &step.variable))
+                            return Fail(error, "--var " + v[0] + ": not a variable number from 0 to 0xFFFFFFFF");
+                        if (!ParseVariableValue(v[1], &step.value))
+                            return Fail(error, "--var " + v[0] + " " + v[1] + ": VALUE is not a number");
+                        o->steps.push_back(step);
                         return true;
                     }};
 const Option Size = {"--size", "PIXELS",
                      "the gauge's width in the window, 100 to 2400 (default:\n"
                      "its face's own size); the window can be resized",
-                     [](const std::string& v, Options* o, std::string* error) {
-                         if (!ParseWhole(v, MinShowSize, MaxShowSize, &o->size))
-                             return Fail(error, "--size " + v + ": not a whole number of pixels from " +
+                     [](const Values& v, Options* o, std::string* error) {
+                         if (!ParseWhole(v[0], MinShowSize, MaxShowSize, &o->size))
+                             return Fail(error, "--size " + v[0] + ": not a whole number of pixels from " +
                                                     std::to_string(MinShowSize) + " to " + std::to_string(MaxShowSize));
                          return true;
                      }};
 const Option Log = {"--log", "FILE",
                     "also write each key event to FILE as it comes, in the\n"
                     "columns of run's events.csv",
-                    [](const std::string& v, Options* o, std::string*) { return o->log = v, true; }};
+                    [](const Values& v, Options* o, std::string*) { return o->log = v[0], true; }};
 
 const Option UpdateSnapshots = {"--update-snapshots", nullptr,
                                 "write every reference an 'expect snapshot' names, instead\n"
                                 "of checking it",
-                                [](const std::string&, Options* o, std::string*) { return o->update_snapshots = true; }};
+                                [](const Values&, Options* o, std::string*) { return o->update_snapshots = true; }};
 const Option Animation = {"--animation", "FILE.png",
                           "also write the run as an animated PNG (APNG) at --scale;\n"
                           "identical consecutive frames become one longer frame",
-                          [](const std::string& v, Options* o, std::string* error) {
-                              if (v.size() < 5 || v.compare(v.size() - 4, 4, ".png") != 0)
-                                  return Fail(error, "--animation " + v + ": the file should end in .png");
-                              o->animation = v;
+                          [](const Values& v, Options* o, std::string* error) {
+                              if (v[0].size() < 5 || v[0].compare(v[0].size() - 4, 4, ".png") != 0)
+                                  return Fail(error, "--animation " + v[0] + ": the file should end in .png");
+                              o->animation = v[0];
                               return true;
                           }};
 const Option Fps = {"--fps", "N", "the animation's frames a second, 1 to 100 (default 18, the scenario's)",
-                    [](const std::string& v, Options* o, std::string* error) {
-                        if (!ParseWhole(v, MinAnimationFps, MaxAnimationFps, &o->fps))
-                            return Fail(error, "--fps " + v + ": not a whole number of frames a second from " +
+                    [](const Values& v, Options* o, std::string* error) {
+                        if (!ParseWhole(v[0], MinAnimationFps, MaxAnimationFps, &o->fps))
+                            return Fail(error, "--fps " + v[0] + ": not a whole number of frames a second from " +
                                                    std::to_string(MinAnimationFps) + " to " +
                                                    std::to_string(MaxAnimationFps));
                         return true;
@@ -128,21 +132,21 @@ const Option Record = {"--record", "FILE.scenario",
                        "them, then expect lines for the key events sent, both\n"
                        "readouts and the knob; gauge-host run replays it. A\n"
                        "reload starts the recording again.",
-                       [](const std::string& v, Options* o, std::string*) { return o->record = v, true; }};
+                       [](const Values& v, Options* o, std::string*) { return o->record = v[0], true; }};
 
 const Option Fpu = {"--fpu", "24|53|64", "x87 precision set for every call into the module (default 53)",
-                    [](const std::string& v, Options* o, std::string* error) {
-                        if (v != "24" && v != "53" && v != "64")
-                            return Fail(error, "--fpu " + v + ": should be 24, 53 or 64 (bits of x87 precision)");
-                        o->fpu_bits = atoi(v.c_str());
+                    [](const Values& v, Options* o, std::string* error) {
+                        if (v[0] != "24" && v[0] != "53" && v[0] != "64")
+                            return Fail(error, "--fpu " + v[0] + ": should be 24, 53 or 64 (bits of x87 precision)");
+                        o->fpu_bits = atoi(v[0].c_str());
                         return true;
                     }};
 const Option CallTimeout = {"--call-timeout", "S",
                             "a call into the module that takes longer ends the run, exit 2\n"
                             "(default 5 s; 0: no limit)",
-                            [](const std::string& v, Options* o, std::string* error) {
-                                if (!ParseWhole(v, 0, MaxCallTimeout, &o->call_timeout))
-                                    return Fail(error, "--call-timeout " + v +
+                            [](const Values& v, Options* o, std::string* error) {
+                                if (!ParseWhole(v[0], 0, MaxCallTimeout, &o->call_timeout))
+                                    return Fail(error, "--call-timeout " + v[0] +
                                                            ": not a whole number of seconds from 0 to " +
                                                            std::to_string(MaxCallTimeout));
                                 return true;
@@ -199,10 +203,10 @@ const std::vector<Command>& Commands()
          "a module that cannot be loaded, or a call into it that did not return in time\n"
          "(the events so far are in events.csv).\n"},
         {Options::Snapshot, "snapshot", {"MODULE", "OUT.png"}, "draw one frame as a PNG",
-         {&Yaw, &Scale, &LightOption, &Gauge, &Fpu, &CallTimeout},
+         {&Click, &Var, &Scale, &LightOption, &Gauge, &Fpu, &CallTimeout},
          [] {
-             return std::string("Draws one frame after N steps of clicks: N left clicks on the middle of\n"
-                                "the gauge's right half, or -N on its left half when N is negative.\n");
+             return std::string("Draws one frame after the clicks and variables given, in their order.\n"
+                                "For TIY, 30 steps to the right: --click 450 300 30; to the left: --click 150 300 30.\n");
          },
          "Exit status: 0 written, 2 bad input or a module that cannot be loaded.\n"},
         {Options::Show, "show", {"MODULE"}, "open the gauge in a live window, record a session", {&Gauge, &Size, &LightOption, &Log, &Record, &Fpu, &CallTimeout},
@@ -336,15 +340,16 @@ bool ParseHelp(int argc, const char* const* argv, Options* options, std::string*
     return true;
 }
 
+// The words an option takes: "--scale 2" or "--scale=2"; "--click X Y [COUNT]"
+// takes COUNT when the next word is a number.
 bool ParseOption(const Command& command, std::string arg, int argc, const char* const* argv, int* i,
                  Options* options, std::string* error)
 {
     const std::string see = " (see gauge-host " + std::string(command.name) + " --help)";
-    std::string value;
+    Values values;
     const size_t equals = arg.find('=');
-    const bool inline_value = equals != std::string::npos;
-    if (inline_value) {
-        value = arg.substr(equals + 1);
+    if (equals != std::string::npos) {
+        values.push_back(arg.substr(equals + 1));
         arg.resize(equals);
     }
     const Option* option = nullptr;
@@ -353,14 +358,19 @@ bool ParseOption(const Command& command, std::string arg, int argc, const char* 
             option = o;
     if (!option)
         return Fail(error, "unknown option " + arg + " for " + command.name + see);
-    if (!option->value && inline_value)
-        return Fail(error, "option " + arg + " takes no value" + see);
-    if (option->value && !inline_value) {
-        if (*i + 1 >= argc)
-            return Fail(error, "option " + arg + " needs a value" + see);
-        value = argv[++*i];
-    }
-    return option->parse(value, options, error);
+    if (!option->value)
+        return values.empty() ? option->parse(values, options, error)
+                              : Fail(error, "option " + arg + " takes no value" + see);
+    size_t least, most;
+    UsageCounts(option->value, &least, &most);
+    double number;
+    while (values.size() < least && *i + 1 < argc)
+        values.push_back(argv[++*i]);
+    while (values.size() < most && *i + 1 < argc && ParseReal(argv[*i + 1], &number))
+        values.push_back(argv[++*i]);
+    if (values.size() < least)
+        return Fail(error, "option " + arg + (least > 1 ? " needs " + std::string(option->value) : " needs a value") + see);
+    return option->parse(values, options, error);
 }
 
 }  // namespace
@@ -413,6 +423,12 @@ bool ParseCommandLine(int argc, const char* const* argv, Options* options, std::
         options->png = positional[1];
     }
     return true;
+}
+
+int Refuse(const std::string& message)
+{
+    fprintf(stderr, "gauge-host: %s\n", message.c_str());
+    return ExitBadInput;
 }
 
 std::string HelpText(Options::Command command)

@@ -51,12 +51,6 @@ LONG WINAPI ReportFault(EXCEPTION_POINTERS* fault)
 
 const char* const NeverDrawn = ": the gauge's draw routine never reached the draw service";
 
-int Refuse(const std::string& message)
-{
-    fprintf(stderr, "gauge-host: %s\n", message.c_str());
-    return ExitBadInput;
-}
-
 // Placed and installed with the module's own handle, as a panel does.
 bool StartHost(PanelHost* host, const LoadedModule& module, const Options& options, std::string* error)
 {
@@ -148,19 +142,30 @@ int Snapshot(const LoadedModule& module, const Options& options)
     std::string error;
     if (!StartHost(&host, module, options, &error))
         return Refuse(error);
-    // The middle of the gauge's right half turns right, of its left half left.
-    const int x = options.yaw > 0 ? host.width() * 3 / 4 : host.width() / 4, y = host.height() / 2;
-    for (int i = 0; i < abs(options.yaw); ++i) {
-        host.Press(x, y, MouseButton::Left);
-        host.Release();
+    int clicks = 0;
+    for (const SnapshotStep& step : options.steps) {
+        if (step.set_variable) {
+            host.variables.Set(step.variable, step.value);
+            continue;
+        }
+        if (step.x < 0 || step.y < 0 || step.x >= host.width() || step.y >= host.height())
+            return Refuse("--click " + std::to_string(step.x) + " " + std::to_string(step.y) + ": off the " +
+                          std::to_string(host.width()) + " x " + std::to_string(host.height()) +
+                          " face, a click there would reach nothing");
+        for (int i = 0; i < step.count; ++i) {
+            host.Press(step.x, step.y, MouseButton::Left);
+            host.Release();
+        }
+        clicks += step.count;
+        host.RunFrame();
     }
     host.RunFrame();
     if (!host.has_frame())
         return Refuse(options.module + NeverDrawn);
     if (!WriteFramePng(host.frame(), options.png, &error))
         return Refuse(error);
-    printf("wrote %s: %d x %d, %d steps, %s\n", options.png.c_str(), host.frame().width, host.frame().height,
-           options.yaw, options.view.light == Light::Night ? "night" : "day");
+    printf("wrote %s: %d x %d, %d clicks, %s\n", options.png.c_str(), host.frame().width, host.frame().height,
+           clicks, options.view.light == Light::Night ? "night" : "day");
     host.Stop();
     PrintWarnings(host);
     return ExitOk;

@@ -1,17 +1,12 @@
 #include "gauge_host/core/dib_reader.h"
 
 #include "common/little_endian.h"
+#include "common/fail.h"
 
 namespace {
 
 constexpr uint32_t InfoHeaderSize = 40;  // BITMAPINFOHEADER; V4 and V5 headers are longer
 constexpr uint32_t UncompressedRgb = 0;  // BI_RGB
-
-bool Fail(std::string* error, std::string message)
-{
-    *error = std::move(message);
-    return false;
-}
 
 }  // namespace
 

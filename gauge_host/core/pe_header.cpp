@@ -2,6 +2,7 @@
 
 #include <stdio.h>
 
+#include "common/fail.h"
 #include "common/little_endian.h"
 
 namespace {
@@ -10,12 +11,6 @@ constexpr uint32_t PeOffsetField = 0x3C;  // e_lfanew in the DOS header
 constexpr uint16_t MachineI386 = 0x014C, MachineAmd64 = 0x8664, MachineArm64 = 0xAA64;
 constexpr uint16_t CharacteristicsDll = 0x2000;
 constexpr uint16_t OptionalMagicPe32 = 0x10B, OptionalMagicPe32Plus = 0x20B;
-
-bool Fail(std::string* error, std::string message)
-{
-    *error = std::move(message);
-    return false;
-}
 
 }  // namespace
 

@@ -1,4 +1,5 @@
 #include "gauge_host/core/record_walk.h"
+#include "common/fail.h"
 
 #include <stdio.h>
 #include <string.h>
@@ -6,12 +7,6 @@
 #include <set>
 
 namespace {
-
-bool Fail(std::string* error, std::string message)
-{
-    *error = std::move(message);
-    return false;
-}
 
 std::string Hex32(uint32_t value)
 {

@@ -11,6 +11,7 @@
 #include "gauge_host/core/gauge_readings.h"
 #include "gauge_host/core/output_files.h"
 #include "gauge_host/core/record_walk.h"
+#include "common/numbers.h"
 
 namespace {
 
@@ -26,11 +27,48 @@ std::string EventText(uint32_t event, int32_t value)
 
 std::string Quoted(const std::string& text) { return "\"" + text + "\""; }
 
-std::string Number(double value)
+// Each element's place in the tree: "2" the second root, "2.1" the first of
+// its next list, as describe lists them.
+std::vector<std::string> TreePlaces(const std::vector<ElementState>& elements)
 {
-    char text[32];
-    snprintf(text, sizeof text, "%g", value);
-    return text;
+    std::vector<std::string> places;
+    std::vector<int> counts;
+    for (const ElementState& e : elements) {
+        counts.resize(size_t(e.record->depth) + 1);
+        ++counts.back();
+        std::string place;
+        for (int count : counts) {
+            if (!place.empty())
+                place += '.';
+            place += std::to_string(count);
+        }
+        places.push_back(place);
+    }
+    return places;
+}
+
+const ElementState* ReadoutAt(const PanelHost& host, const std::string& place)
+{
+    const std::vector<std::string> places = TreePlaces(host.elements());
+    for (size_t i = 0; i < places.size(); ++i)
+        if (places[i] == place && host.elements()[i].record->header.kind == ELEMENT_TYPE_STRING)
+            return &host.elements()[i];
+    return nullptr;
+}
+
+// "1", "2.1", "1.10.3": whole numbers from 1, joined by dots.
+bool IsPlace(const std::string& text)
+{
+    bool digit_before = false;
+    for (size_t i = 0; i < text.size(); ++i) {
+        if (text[i] == '.' && digit_before && i + 1 < text.size())
+            digit_before = false;
+        else if (text[i] >= '0' && text[i] <= '9' && (digit_before || text[i] != '0'))
+            digit_before = true;
+        else
+            return false;
+    }
+    return digit_before;
 }
 
 bool NoArguments(ScenarioArguments&, ScenarioCommand*) { return true; }
@@ -146,23 +184,27 @@ bool RunExpectNoEvent(ScenarioPlayer& p, const ScenarioCommand& c)
     return true;
 }
 
-// --- expect readout left|right "TEXT"
+// --- expect readout left|right|PLACE "TEXT"
 bool ParseExpectReadout(ScenarioArguments& a, ScenarioCommand* c)
 {
-    int side;
-    if (!a.Word(0, {"left", "right"}, "", &side))
+    int side = 0;
+    if (IsPlace(a.text(0)) && !a.quoted(0))
+        c->place = a.text(0);
+    else if (!a.Word(0, {"left", "right"}, "", &side))
         return false;
     c->right_readout = side == 1;
     return a.Text(1, "the readout's text", &c->text);
 }
 bool RunExpectReadout(ScenarioPlayer& p, const ScenarioCommand& c)
 {
-    const ElementState* readout = FindReadout(p.host, c.right_readout);
-    if (!readout)
+    const ElementState* readout = c.place.empty() ? FindReadout(p.host, c.right_readout) : ReadoutAt(p.host, c.place);
+    if (!readout && c.place.empty())
         return p.Refuse(c, "'expect readout' needs a gauge with two string elements, left and right");
+    if (!readout)
+        return p.Refuse(c, "'expect readout " + c.place + "': no string element at " + c.place + " in the tree");
+    const std::string name = !c.place.empty() ? c.place : c.right_readout ? "right" : "left";
     const std::string got = p.host.Text(*readout);
-    p.Check(c, got == c.text, std::string(c.right_readout ? "right" : "left") + " readout " + Quoted(c.text),
-            Quoted(got));
+    p.Check(c, got == c.text, name + " readout " + Quoted(c.text), Quoted(got));
     return true;
 }
 
@@ -173,7 +215,7 @@ bool RunExpectKnob(ScenarioPlayer& p, const ScenarioCommand& c)
     const ElementState* knob = FindKnob(p.host);
     if (!knob)
         return p.Refuse(c, "'expect knob' needs a gauge with a needle element");
-    p.Check(c, fabs(knob->value - c.value) <= KnobTolerance, "knob " + Number(c.value), Number(knob->value));
+    p.Check(c, fabs(knob->value - c.value) <= KnobTolerance, "knob " + ShortNumber(c.value), ShortNumber(knob->value));
     return true;
 }
 
@@ -321,7 +363,8 @@ const std::vector<ScenarioCommandType>& ScenarioCommandTypes()
         {C::ExpectEvent, "expect event", "EVENT VALUE", "the oldest key event not yet checked", ParseExpectEvent,
          RunExpectEvent},
         {C::ExpectNoEvent, "expect no-event", "", "no key event left unchecked", NoArguments, RunExpectNoEvent},
-        {C::ExpectReadout, "expect readout", "left|right \"TEXT\"", "that readout's text after the last frame",
+        {C::ExpectReadout, "expect readout", "left|right|PLACE \"TEXT\"",
+         "that readout's text after the last frame; PLACE as in describe's tree: 2.1",
          ParseExpectReadout, RunExpectReadout},
         {C::ExpectKnob, "expect knob", "DEGREES", "the knob's last value", ParseExpectKnob, RunExpectKnob},
         {C::ExpectTooltip, "expect tooltip", "\"TEXT\"", "the gauge's tooltip", ParseExpectTooltip, RunExpectTooltip},

@@ -35,6 +35,7 @@ public:
 
     size_t size() const { return tokens_.size(); }
     const std::string& text(size_t at) const { return tokens_[at].text; }
+    bool quoted(size_t at) const { return tokens_[at].quoted; }
     bool Fail(const std::string& message);
     // Decimal or 0x hex, optional sign, within [min, max]; else says "WHAT 'TEXT' is not RANGE".
     bool Integer(size_t at, int64_t min, int64_t max, const char* what, const std::string& range, int64_t* out);
@@ -95,6 +96,9 @@ struct ScenarioCommandType {
 
 const std::vector<ScenarioCommandType>& ScenarioCommandTypes();
 const ScenarioCommandType& TypeOf(const ScenarioCommand& command);
+
+// The counts of words a usage such as "X Y [COUNT]" allows.
+void UsageCounts(const char* usage, size_t* least, size_t* most);
 
 // The table as `run --help` shows it: a line a command.
 std::string ScenarioGrammar();

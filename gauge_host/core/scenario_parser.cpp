@@ -8,6 +8,8 @@
 
 #include "gauge_host/core/record_walk.h"
 #include "gauge_host/core/scenario_commands.h"
+#include "common/fail.h"
+#include "common/numbers.h"
 
 namespace {
 
@@ -101,32 +103,9 @@ std::string Join(const std::vector<std::string>& words, const char* between, con
     return text;
 }
 
-// The counts a usage allows: every word, less those in [brackets].
-void ArgumentCounts(const char* usage, size_t* least, size_t* most)
-{
-    *least = *most = 0;
-    for (const char* p = usage; *p;) {
-        while (*p == ' ')
-            ++p;
-        if (!*p)
-            break;
-        ++*most;
-        if (*p != '[')
-            ++*least;
-        while (*p && *p != ' ')
-            ++p;
-    }
-}
-
 std::string Usage(const ScenarioCommandType& type)
 {
     return "usage: " + std::string(type.name) + (*type.arguments ? " " : "") + type.arguments;
-}
-
-bool Fail(std::string* error, std::string message)
-{
-    *error = std::move(message);
-    return false;
 }
 
 // The row for a line's first word, or its first two for "expect"; *used
@@ -168,7 +147,7 @@ bool ParseLine(const std::vector<ScenarioToken>& tokens, ScenarioCommand* comman
     command->kind = type->kind;
     const std::vector<ScenarioToken> arguments(tokens.begin() + used, tokens.end());
     size_t least, most;
-    ArgumentCounts(type->arguments, &least, &most);
+    UsageCounts(type->arguments, &least, &most);
     if (arguments.size() < least || arguments.size() > most)
         return Fail(error, Usage(*type));
     ScenarioArguments reader(arguments, error);
@@ -176,6 +155,23 @@ bool ParseLine(const std::vector<ScenarioToken>& tokens, ScenarioCommand* comman
 }
 
 }  // namespace
+
+// The counts a usage allows: every word, less those in [brackets].
+void UsageCounts(const char* usage, size_t* least, size_t* most)
+{
+    *least = *most = 0;
+    for (const char* p = usage; *p;) {
+        while (*p == ' ')
+            ++p;
+        if (!*p)
+            break;
+        ++*most;
+        if (*p != '[')
+            ++*least;
+        while (*p && *p != ' ')
+            ++p;
+    }
+}
 
 bool ScenarioArguments::Fail(const std::string& message)
 {
@@ -199,10 +195,9 @@ bool ScenarioArguments::Real(size_t at, const char* what, double* out)
         *out = double(whole);
         return true;
     }
-    char* end = nullptr;
-    const bool number = !token.quoted && !token.text.empty() &&
-                        token.text.find_first_of("xXpP") == std::string::npos &&
-                        (*out = strtod(token.text.c_str(), &end), *end == 0 && isfinite(*out));
+    // Decimal only: strtod would also read hex fractions such as 0x1p3.
+    const bool number = !token.quoted && token.text.find_first_of("xXpP") == std::string::npos &&
+                        ParseReal(token.text, out);
     return number || Fail(std::string(what) + " '" + token.text + "' is not a number");
 }
 

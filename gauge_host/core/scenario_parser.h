@@ -51,6 +51,7 @@ struct ScenarioCommand {
     int x = 0, y = 0;
     bool right_button = false;
     bool right_readout = false;
+    std::string place;    // expect readout by tree place ("2", "1.3"); empty: left or right
     int32_t cursor = 0;
     int tolerance = 0;    // expect snapshot: per channel
     int64_t allowed_pixels = 0;  // expect snapshot: over the tolerance

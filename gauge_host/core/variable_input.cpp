@@ -1,4 +1,5 @@
 #include "gauge_host/core/variable_input.h"
+#include "common/numbers.h"
 
 #include <errno.h>
 #include <math.h>
@@ -57,10 +58,7 @@ bool ParseVariableNumber(const std::string& text, uint32_t* number)
 
 bool ParseVariableValue(const std::string& text, double* value)
 {
-    const std::string t = Trimmed(text);
-    char* end;
-    *value = strtod(t.c_str(), &end);
-    return !t.empty() && *end == 0 && isfinite(*value);
+    return ParseReal(Trimmed(text), value);
 }
 
 std::vector<uint32_t> VariablesRead(const GaugeRecords& gauge)

@@ -6,6 +6,7 @@
 #include <algorithm>
 
 #include "gauge_host/core/variable_input.h"
+#include "common/numbers.h"
 
 namespace {
 
@@ -55,13 +56,6 @@ std::string TimeOfDay()
     GetLocalTime(&now);
     char text[16];
     snprintf(text, sizeof text, "%02d:%02d:%02d", now.wHour, now.wMinute, now.wSecond);
-    return text;
-}
-
-std::string FormatValue(double value)
-{
-    char text[32];
-    snprintf(text, sizeof text, "%g", value);
     return text;
 }
 
@@ -315,7 +309,7 @@ void PreviewWindow::ShowVariables()
     const LRESULT selected = SendMessageA(list, LB_GETCURSEL, 0, 0);
     SendMessageA(list, LB_RESETCONTENT, 0, 0);
     for (uint32_t number : listed_) {
-        const std::string line = std::to_string(number) + " = " + FormatValue(variables.Get(number));
+        const std::string line = std::to_string(number) + " = " + ShortNumber(variables.Get(number));
         SendMessageA(list, LB_ADDSTRING, 0, LPARAM(line.c_str()));
     }
     SendMessageA(list, LB_SETCURSEL, WPARAM(selected), 0);
@@ -323,7 +317,7 @@ void PreviewWindow::ShowVariables()
     const double slider = variables.Get(SliderVariable);
     char label[96];
     snprintf(label, sizeof label, "Variable %u: %s  (Up/Down 0.01, Page Up/Down 0.1)", unsigned(SliderVariable),
-             FormatValue(slider).c_str());
+             ShortNumber(slider).c_str());
     SetText(IdSliderLabel, label);
     SendDlgItemMessageA(hwnd_, IdSlider, TBM_SETPOS, TRUE, SliderPosition(slider));
 }
@@ -335,7 +329,7 @@ void PreviewWindow::FillBoxFromList()
         return;
     const uint32_t number = listed_[index];
     SetText(IdNumber, std::to_string(number));
-    SetText(IdValue, FormatValue(gauge_->host().variables.Get(number)));
+    SetText(IdValue, ShortNumber(gauge_->host().variables.Get(number)));
     SetFocus(GetDlgItem(hwnd_, IdValue));
     SendDlgItemMessageA(hwnd_, IdValue, EM_SETSEL, 0, -1);
 }
@@ -353,7 +347,7 @@ void PreviewWindow::SetFromBox()
     if (!ParseVariableValue(value_text, &value))
         return ShowMessage("Set variable: \"" + value_text + "\" is not a number.", true);
     SetVariable(number, value);
-    ShowMessage("Variable " + std::to_string(number) + " reads " + FormatValue(value) + " from the next frame on.",
+    ShowMessage("Variable " + std::to_string(number) + " reads " + ShortNumber(value) + " from the next frame on.",
                 false);
 }
 

@@ -10,15 +10,10 @@
 #include "gauge_host/window/event_log.h"
 #include "gauge_host/window/live_gauge.h"
 #include "gauge_host/window/preview_window.h"
+#include "gauge_host/command/command_line.h"
 #include "gauge_host/core/scenario_runner.h"
 
 namespace {
-
-int Refuse(const std::string& message)
-{
-    fprintf(stderr, "gauge-host: %s\n", message.c_str());
-    return ExitBadInput;
-}
 
 HWND ShownWindow = nullptr;
 

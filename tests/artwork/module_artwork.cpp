@@ -1,15 +1,12 @@
 #include "tests/artwork/module_artwork.h"
 
+#include "common/fail.h"
+#include "common/little_endian.h"
+
 namespace {
 
-uint16_t U16(const std::vector<uint8_t>& d, size_t at) { return uint16_t(d[at] | d[at + 1] << 8); }
-uint32_t U32(const std::vector<uint8_t>& d, size_t at) { return U16(d, at) | uint32_t(U16(d, at + 2)) << 16; }
-
-bool Fail(std::string* error, const std::string& message)
-{
-    *error = message;
-    return false;
-}
+uint16_t U16(const std::vector<uint8_t>& d, size_t at) { return Word(&d[at]); }
+uint32_t U32(const std::vector<uint8_t>& d, size_t at) { return Dword(&d[at]); }
 
 }  // namespace
 

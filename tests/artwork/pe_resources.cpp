@@ -5,6 +5,7 @@
 #include "tests/artwork/pe_resources.h"
 
 #include "common/file_bytes.h"
+#include "common/fail.h"
 
 namespace {
 
@@ -41,12 +42,6 @@ struct Image {
         return false;
     }
 };
-
-bool Fail(std::string* error, const std::string& message)
-{
-    *error = message;
-    return false;
-}
 
 // Names in the directory are counted UTF-16 strings; the tests only meet ASCII.
 bool ReadName(const Image& image, uint32_t offset, std::string* name, std::string* error)

@@ -74,13 +74,27 @@ TEST(CommandLine, GoodCommandLines)
              EXPECT_EQ(o.view.scale, 0.1);
              EXPECT_EQ(o.view.light, Light::Day);
          }},
-        {{"snapshot", "m.gau", "o.png", "--yaw", "-30", "--scale", "8"}, [](const Options& o) {
+        {{"snapshot", "m.gau", "o.png", "--click", "150", "300", "30", "--scale", "8"}, [](const Options& o) {
              EXPECT_EQ(o.command, Options::Snapshot);
              EXPECT_EQ(o.png, "o.png");
-             EXPECT_EQ(o.yaw, -30);
+             ASSERT_EQ(o.steps.size(), 1u);
+             EXPECT_FALSE(o.steps[0].set_variable);
+             EXPECT_EQ(o.steps[0].x, 150);
+             EXPECT_EQ(o.steps[0].y, 300);
+             EXPECT_EQ(o.steps[0].count, 30);
              EXPECT_EQ(o.view.scale, 8);
          }},
-        {{"snapshot", "m.gau", "o.png", "--yaw=10000"}, [](const Options& o) { EXPECT_EQ(o.yaw, MaxYawSteps); }},
+        {{"snapshot", "m.gau", "--var", "0x22E", "0.45", "--click", "450", "300", "o.png", "--click", "1", "2",
+          "10000"},
+         [](const Options& o) {
+             ASSERT_EQ(o.steps.size(), 3u) << "in the order given";
+             EXPECT_TRUE(o.steps[0].set_variable);
+             EXPECT_EQ(o.steps[0].variable, 558u);
+             EXPECT_EQ(o.steps[0].value, 0.45);
+             EXPECT_EQ(o.steps[1].count, 1) << "COUNT left out: the next word is no number";
+             EXPECT_EQ(o.steps[2].count, MaxClicks);
+             EXPECT_EQ(o.png, "o.png");
+         }},
         {{"show", "m.gau", "--size", "800", "--log", "e.csv", "--light", "night"}, [](const Options& o) {
              EXPECT_EQ(o.command, Options::Show);
              EXPECT_EQ(o.size, 800);
@@ -144,12 +158,17 @@ TEST(CommandLine, BadCommandLinesSayWhatIsWrong)
         {{"snapshot", "m.gau", "o.png", "--scale="}, "--scale : not a number from 0.1 to 8"},
         {{"run", "m.gau", "s.scenario", "--light", "dusk"}, "--light dusk: should be day or night"},
         {{"show", "m.gau", "--light=Night"}, "--light Night: should be day or night"},
-        {{"snapshot", "m.gau", "o.png", "--yaw", "abc"},
-         "--yaw abc: not a whole number of steps from -10000 to 10000"},
-        {{"snapshot", "m.gau", "o.png", "--yaw", "1.5"},
-         "--yaw 1.5: not a whole number of steps from -10000 to 10000"},
-        {{"snapshot", "m.gau", "o.png", "--yaw", "-10001"},
-         "--yaw -10001: not a whole number of steps from -10000 to 10000"},
+        {{"snapshot", "m.gau", "o.png", "--click", "abc", "1"},
+         "--click abc 1: X Y are not two whole numbers of face pixels"},
+        {{"snapshot", "m.gau", "o.png", "--click", "1.5", "1"},
+         "--click 1.5 1: X Y are not two whole numbers of face pixels"},
+        {{"snapshot", "m.gau", "o.png", "--click", "1", "1", "0"},
+         "--click 1 1 0: COUNT is not a whole number from 1 to 10000"},
+        {{"snapshot", "m.gau", "o.png", "--click", "1", "1", "10001"},
+         "--click 1 1 10001: COUNT is not a whole number from 1 to 10000"},
+        {{"snapshot", "m.gau", "o.png", "--click", "1"}, "option --click needs X Y [COUNT] (see gauge-host snapshot --help)"},
+        {{"snapshot", "m.gau", "o.png", "--var", "x", "1"}, "--var x: not a variable number from 0 to 0xFFFFFFFF"},
+        {{"snapshot", "m.gau", "o.png", "--var", "558", "high"}, "--var 558 high: VALUE is not a number"},
         {{"show", "m.gau", "--size", "99"}, "--size 99: not a whole number of pixels from 100 to 2400"},
         {{"show", "m.gau", "--size", "2401"}, "--size 2401: not a whole number of pixels from 100 to 2400"},
         {{"show", "m.gau", "--size", "800.5"}, "--size 800.5: not a whole number of pixels from 100 to 2400"},
@@ -157,7 +176,9 @@ TEST(CommandLine, BadCommandLinesSayWhatIsWrong)
         {{"describe", "m.gau", "--scale", "2"}, "unknown option --scale for describe (see gauge-host describe --help)"},
         {{"describe", "m.gau", "--light", "day"},
          "unknown option --light for describe (see gauge-host describe --help)"},
-        {{"run", "m.gau", "s.scenario", "--yaw", "3"}, "unknown option --yaw for run (see gauge-host run --help)"},
+        {{"run", "m.gau", "s.scenario", "--click", "3", "3"}, "unknown option --click for run (see gauge-host run --help)"},
+        {{"snapshot", "m.gau", "o.png", "--yaw", "3"},
+         "unknown option --yaw for snapshot (see gauge-host snapshot --help)"},
         {{"snapshot", "m.gau", "o.png", "--size", "300"},
          "unknown option --size for snapshot (see gauge-host snapshot --help)"},
         {{"show", "m.gau", "--out", "d"}, "unknown option --out for show (see gauge-host show --help)"},
@@ -207,7 +228,7 @@ TEST(CommandLine, EachCommandHasItsHelp)
         {Options::Help, "usage: gauge-host COMMAND MODULE ... [--help]\n"},
         {Options::Describe, "usage: gauge-host describe MODULE [--gauge NAME] [--areas OUT.png]\n"},
         {Options::Run, "usage: gauge-host run MODULE SCENARIO [--out DIR] [--scale S] [--light day|night]\n"},
-        {Options::Snapshot, "usage: gauge-host snapshot MODULE OUT.png [--yaw N] [--scale S] [--light day|night]\n"},
+        {Options::Snapshot, "usage: gauge-host snapshot MODULE OUT.png [--click X Y [COUNT]] [--var N VALUE]\n"},
         {Options::Show, "usage: gauge-host show MODULE [--gauge NAME] [--size PIXELS] [--light day|night]\n"},
     };
     for (const auto& c : cases)

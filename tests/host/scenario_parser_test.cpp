@@ -87,6 +87,10 @@ TEST(ScenarioParser, GoodLines)
              EXPECT_TRUE(c.right_readout);
              EXPECT_EQ(c.text, " 18");
          }},
+        {"expect readout 1.10.2 \"7\"", [](const ScenarioCommand& c) {
+             EXPECT_EQ(c.place, "1.10.2");
+             EXPECT_EQ(c.text, "7");
+         }},
         {"expect readout left \"\"", [](const ScenarioCommand& c) {
              EXPECT_FALSE(c.right_readout);
              EXPECT_EQ(c.text, "");
@@ -215,7 +219,10 @@ TEST(ScenarioParser, BadLinesGiveTheirExactError)
         {"expect event 1 -2147483649", "t.scenario:1: event value '-2147483649' is not a 32-bit number"},
         {"expect event 1 1.5", "t.scenario:1: event value '1.5' is not a 32-bit number"},
         {"expect no-event 0", "t.scenario:1: usage: expect no-event"},
-        {"expect readout right", "t.scenario:1: usage: expect readout left|right \"TEXT\""},
+        {"expect readout right", "t.scenario:1: usage: expect readout left|right|PLACE \"TEXT\""},
+        {"expect readout 0.1 \"1\"", "t.scenario:1: '0.1' should be left or right"},
+        {"expect readout 1. \"1\"", "t.scenario:1: '1.' should be left or right"},
+        {"expect readout \"1.1\" \"1\"", "t.scenario:1: \"1.1\" should be left or right"},
         {"expect readout centre \"1\"", "t.scenario:1: 'centre' should be left or right"},
         {"expect readout right 18", "t.scenario:1: the readout's text must be in double quotes, as in \"18\""},
         {"expect readout right \" 18", "t.scenario:1: text has no closing quote"},

@@ -183,6 +183,26 @@ TEST_F(RunnerTest, HoldRepeatsAtTheRateTheHelpPrints)
     EXPECT_EQ(YawAmount, 400);
 }
 
+// TIY's tree: the face 1, the right readout 1.1 under it, the left 1.1.1,
+// the knob 1.1.1.1. A place names the readout as left and right do.
+TEST_F(RunnerTest, ReadoutsByTreePlace)
+{
+    const RunResult r = Run("hold 450 300 3.2\n"
+                            "expect readout 1.1 \" 18\"\n"
+                            "expect readout right \" 18\"\n"
+                            "expect readout 1.1.1 \"\"\n"
+                            "expect readout 1.1 \"  1\"\n");
+    EXPECT_EQ(r.status, ExitFailed);
+    EXPECT_EQ(r.err, "t.scenario:5: expected 1.1 readout \"  1\", got \" 18\"\n");
+    for (const char* place : {"1", "1.1.1.1", "2", "1.2"}) {
+        const RunResult bad = Run(std::string("frame\nexpect readout ") + place + " \"\"\n");
+        EXPECT_EQ(bad.status, ExitBadInput) << place;
+        EXPECT_EQ(bad.err, std::string("t.scenario:2: 'expect readout ") + place + "': no string element at " + place +
+                               " in the tree\n")
+            << place;
+    }
+}
+
 TEST_F(RunnerTest, SnapshotPathsAreTakenFromTheOutFolder)
 {
     const std::string absolute = out_dir + "/elsewhere/b.png";
