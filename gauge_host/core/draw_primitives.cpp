@@ -317,14 +317,16 @@ void SampleLayer(const Picture& picture, const Placement& at, int frame_width, i
             while (end < count && row[end] != 0 && (AlphaOf(row[end]) == 255) == opaque)
                 ++end;
             Layer::Run run{spans[i].y, spans[i].first + x, end - x, opaque, opaque ? layer->rgb.size() / 3 : layer->edge.size()};
-            for (int k = x; k < end; ++k) {
-                if (opaque) {
-                    layer->rgb.push_back(uint8_t(RedOf(row[k])));
-                    layer->rgb.push_back(uint8_t(GreenOf(row[k])));
-                    layer->rgb.push_back(uint8_t(BlueOf(row[k])));
-                } else {
-                    layer->edge.push_back(row[k]);
+            if (opaque) {
+                layer->rgb.resize(layer->rgb.size() + size_t(end - x) * 3);
+                uint8_t* out = &layer->rgb[run.at * 3];
+                for (int k = x; k < end; ++k, out += 3) {
+                    out[0] = uint8_t(RedOf(row[k]));
+                    out[1] = uint8_t(GreenOf(row[k]));
+                    out[2] = uint8_t(BlueOf(row[k]));
                 }
+            } else {
+                layer->edge.insert(layer->edge.end(), row + x, row + end);
             }
             layer->runs.push_back(run);
             x = end;
