@@ -13,6 +13,7 @@
 namespace {
 
 PanelHost* Active;
+uint64_t Draws;  // numbers each changed draw of any host, so a reloaded gauge's frames are new
 
 bool ActiveRoot(ELEMENT_HEADER* root) { return Active && Active->IsRoot(root); }
 
@@ -250,7 +251,7 @@ void PanelHost::ServeDraw()
         return;
     drawn_ = elements_;
     drawn_view_ = view;
-    ++drawn_version_;
+    drawn_version_ = ++Draws;
 }
 
 const Frame& PanelHost::frame()

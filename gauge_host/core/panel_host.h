@@ -112,7 +112,8 @@ public:
     // The frame as of the last draw service, composed on first use.
     const Frame& frame();
     bool has_frame() const { return has_frame_; }
-    // Changes whenever a draw shows something the last one did not.
+    // Changes whenever a draw shows something the last one did not, and
+    // differs from every other host's.
     uint64_t frame_version() const { return drawn_version_; }
     // Calls the gauge made that this host does not serve, one line each.
     const std::set<std::string>& warnings() const { return warnings_; }
