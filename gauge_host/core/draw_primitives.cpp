@@ -365,7 +365,8 @@ void FillBox(Frame* frame, const FrameBox& box, RgbColour colour, double opacity
         const double cover_y = overlap(box.y0, box.y1, y) * opacity;
         uint8_t* d = frame->Row(y) + x_first * 3;
         for (int x = x_first; x <= x_last; ++x, d += 3) {
-            const uint32_t alpha = uint32_t(lround(overlap(box.x0, box.x1, x) * cover_y * 255));
+            // Coverage is never negative: adding a half and truncating rounds it.
+            const uint32_t alpha = uint32_t(overlap(box.x0, box.x1, x) * cover_y * 255 + 0.5);
             if (!alpha)
                 continue;
             const WidePixel premultiplied = Widen(alpha, (colour.r * alpha + 127) / 255, (colour.g * alpha + 127) / 255,
