@@ -9,7 +9,7 @@ scripts/install-deps.sh
 
 cmake -S . -B build -DCMAKE_BUILD_TYPE=Release
 cmake --build build -j2
-ctest --test-dir build --output-on-failure -j2
+ctest --test-dir build --output-on-failure -j2 -LE bench  # benchmarks: -L bench
 
 CC=clang CXX=clang++ cmake -S . -B build-sanitize -DCMAKE_BUILD_TYPE=RelWithDebInfo \
     -DSANITIZE=ON -DFUZZ=ON -DBUILD_WINDOWS=OFF

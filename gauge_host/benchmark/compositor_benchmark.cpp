@@ -1,29 +1,25 @@
-// compositor_benchmark: the cost of drawing one frame of the real gauge
-// (face, both readouts, the knob at 37 degrees) at scale 1, 2 and 3, against
-// the floor of copying the frame's bytes once, and the ratio of the two.
+// compositor_benchmark: what a frame of the real gauge (face, both
+// readouts, the knob) costs natively at scale 1, 2 and 3: with the knob at
+// a new angle each frame (one of its 201, as clicks leave it, or one never
+// drawn before), with nothing changed, and the floor of copying the
+// frame's bytes once in the same run; then the ratios. frame_benchmark.exe
+// prints the same for the 32-bit Windows build.
 //
 //   build/gauge_host/compositor_benchmark [--benchmark_repetitions=5 ...]
 #include <benchmark/benchmark.h>
 
 #include <stdio.h>
-#include <string.h>
 
-#include <algorithm>
 #include <map>
 #include <memory>
 
-#include "gauge_host/core/compositor.h"
+#include "gauge_host/benchmark/frame_costs.h"
 #include "gauge_host/native/native_module.h"
-#include "yaw/yaw_controller.h"
 
 namespace {
 
-constexpr int KnobDegrees = 37;
-constexpr int FaceSize = 600;
 constexpr int Repetitions = 7;
 
-// The gauge started and run once with the knob at 37 degrees; the
-// benchmark then draws its elements as they stand.
 PanelHost& Gauge()
 {
     static std::unique_ptr<PanelHost> host = [] {
@@ -38,50 +34,43 @@ PanelHost& Gauge()
             fprintf(stderr, "compositor_benchmark: %s\n", error.c_str());
             exit(1);
         }
-        YawAmount = KnobDegrees * DisplayDivisor;
-        host->RunFrame();
         return host;
     }();
     return *host;
 }
 
-void DrawFrame(benchmark::State& state)
+FrameCosts& CostsAt(double scale)
 {
-    PanelHost& host = Gauge();
-    const View view{double(state.range(0)), Light::Day};
-    Frame frame;
-    for (auto _ : state) {
-        DrawGauge(host.elements(), host.width(), host.height(), view, &frame);
-        benchmark::DoNotOptimize(frame.rgb.data());
-        benchmark::ClobberMemory();
-    }
-    state.counters["pixels"] = double(frame.width) * frame.height;
+    static std::map<double, std::unique_ptr<FrameCosts>> costs;
+    auto& at = costs[scale];
+    if (!at)
+        at = std::make_unique<FrameCosts>(&Gauge(), scale);
+    return *at;
 }
 
-void CopyFrameBytes(benchmark::State& state)
+template <void (FrameCosts::*Measure)()>
+void Frames(benchmark::State& state)
 {
-    const int size = FrameSize(FaceSize, double(state.range(0)));
-    std::vector<uint8_t> from(size_t(size) * size * 3, 1), to(from.size());
+    FrameCosts& costs = CostsAt(double(state.range(0)));
     for (auto _ : state) {
-        memcpy(to.data(), from.data(), from.size());
-        benchmark::DoNotOptimize(to.data());
+        (costs.*Measure)();
         benchmark::ClobberMemory();
     }
-    state.SetBytesProcessed(int64_t(state.iterations()) * int64_t(from.size()));
 }
 
 // The machine is shared: the fastest of several repetitions, in CPU time,
 // is the one least disturbed, so the ratios use it.
 double Fastest(const std::vector<double>& times) { return *std::min_element(times.begin(), times.end()); }
 
-// Scale 1 copies the upright face; 2 and 3 filter every pixel, so their
-// cost per output pixel shows whether drawing is linear in pixels.
-BENCHMARK(DrawFrame)->Arg(1)->Arg(2)->Arg(3)->Unit(benchmark::kMicrosecond)->Repetitions(Repetitions)
-    ->ComputeStatistics("min", Fastest);
-BENCHMARK(CopyFrameBytes)->Arg(1)->Arg(2)->Arg(3)->Unit(benchmark::kMicrosecond)->Repetitions(Repetitions)
-    ->ComputeStatistics("min", Fastest);
+#define FRAME_BENCHMARK(name, measure)                                                                           \
+    BENCHMARK_TEMPLATE(Frames, &FrameCosts::measure)->Name(name)->Arg(1)->Arg(2)->Arg(3)                       \
+        ->Unit(benchmark::kMicrosecond)->Repetitions(Repetitions)->ComputeStatistics("min", Fastest)
+FRAME_BENCHMARK("NewAngle", NewAngle);
+FRAME_BENCHMARK("NewAngleUncached", NewAngleUncached);
+FRAME_BENCHMARK("Unchanged", Unchanged);
+FRAME_BENCHMARK("CopyFloor", Copy);
 
-// Keeps each run's time so the ratios can be printed after the table.
+// Keeps each run's fastest time so the ratios can be printed after the table.
 class RatioReporter : public benchmark::ConsoleReporter {
 public:
     void ReportRuns(const std::vector<Run>& runs) override
@@ -92,16 +81,15 @@ public:
         ConsoleReporter::ReportRuns(runs);
     }
 
-    void PrintRatios() const
+    void PrintRatios()
     {
-        for (const char* scale : {"1", "2", "3"}) {
-            auto frame = times_.find(std::string("DrawFrame/") + scale);
-            auto copy = times_.find(std::string("CopyFrameBytes/") + scale);
-            if (frame == times_.end() || copy == times_.end())
+        for (double scale : BenchmarkScales) {
+            const std::string arg = "/" + std::to_string(int(scale));
+            if (!times_.count("CopyFloor" + arg) || !times_.count("NewAngle" + arg))
                 continue;
-            const double pixels = double(FrameSize(FaceSize, atof(scale))) * FrameSize(FaceSize, atof(scale));
-            printf("scale %s, fastest of %d in CPU time: frame %.1f us, copy floor %.1f us, frame/copy %.1f, %.2f ns per output pixel\n", scale,
-                   Repetitions, frame->second, copy->second, frame->second / copy->second, frame->second * 1000 / pixels);
+            const FrameTimes t = {times_["NewAngle" + arg], times_["NewAngleUncached" + arg], times_["Unchanged" + arg],
+                                  times_["CopyFloor" + arg]};
+            PrintFrameCosts(scale, t, CostsAt(scale).pixels());
         }
     }
 

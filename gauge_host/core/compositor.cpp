@@ -3,10 +3,13 @@
 #include <math.h>
 #include <string.h>
 
-#include "gauge_host/core/draw_primitives.h"
 #include "gauge_host/core/seven_segment.h"
 
 namespace {
+
+// Turned needle pictures kept per needle: about 100 angles of the TIY knob
+// at scale 1, a dozen at scale 3. Past it, new angles are drawn uncached.
+constexpr size_t TurnedNeedleBytes = size_t(64) << 20;
 
 void DrawString(Frame* frame, const ElementState& element, const View& view, uint32_t brightness)
 {
@@ -21,6 +24,52 @@ void DrawString(Frame* frame, const ElementState& element, const View& view, uin
                          Dimmed(RgbFromRecordColour(s.text_colour), brightness), s.format_flags);
 }
 
+uint32_t DayOrNight(const View& view) { return view.light == Light::Night ? NightBrightness : FullBrightness; }
+
+uint32_t Brightness(const ElementState& element, const View& view)
+{
+    return element.record->header.image_flags & IMAGE_USE_BRIGHT ? FullBrightness : DayOrNight(view);
+}
+
+Placement PlacementOf(const ElementState& element, const View& view)
+{
+    const ELEMENT_HEADER& h = element.record->header;
+    Placement at;
+    at.scale = view.scale;
+    at.x = h.position.x;
+    at.y = h.position.y;
+    if (h.kind == ELEMENT_TYPE_NEEDLE) {
+        // Turned about the centre of the offset pixel, which lands on the
+        // centre of the position pixel.
+        at.x += 0.5;
+        at.y += 0.5;
+        at.pivot_x = h.offset.x + 0.5;
+        at.pivot_y = h.offset.y + 0.5;
+        at.degrees = element.degrees;
+    }
+    return at;
+}
+
+void DrawElement(Frame* frame, const ElementState& element, const View& view)
+{
+    switch (element.record->header.kind) {
+    case ELEMENT_TYPE_STATIC_IMAGE:
+    case ELEMENT_TYPE_NEEDLE:
+        if (element.picture)
+            DrawPicture(frame, *element.picture, PlacementOf(element, view), Brightness(element, view));
+        break;
+    case ELEMENT_TYPE_STRING:
+        DrawString(frame, element, view, Brightness(element, view));
+        break;
+    }
+}
+
+void StartFrame(Frame* frame, int gauge_width, int gauge_height, const View& view)
+{
+    frame->Resize(FrameSize(gauge_width, view.scale), FrameSize(gauge_height, view.scale));
+    frame->Fill(Dimmed(PanelColour, DayOrNight(view)));
+}
+
 }  // namespace
 
 int FrameSize(int gauge_size, double scale)
@@ -31,33 +80,55 @@ int FrameSize(int gauge_size, double scale)
 void DrawGauge(const std::vector<ElementState>& elements, int gauge_width, int gauge_height, const View& view,
                Frame* frame)
 {
-    const uint32_t dim = view.light == Light::Night ? NightBrightness : FullBrightness;
-    frame->Resize(FrameSize(gauge_width, view.scale), FrameSize(gauge_height, view.scale));
-    frame->Fill(Dimmed(PanelColour, dim));
-    for (const ElementState& element : elements) {
-        const ELEMENT_HEADER& h = element.record->header;
-        const uint32_t brightness = h.image_flags & IMAGE_USE_BRIGHT ? FullBrightness : dim;
-        Placement at;
-        at.scale = view.scale;
-        switch (h.kind) {
-        case ELEMENT_TYPE_STATIC_IMAGE:
-            at.x = h.position.x;
-            at.y = h.position.y;
-            DrawPicture(frame, element.picture, at, brightness);
-            break;
-        case ELEMENT_TYPE_NEEDLE:
-            // Turned about the centre of the offset pixel, which lands on the
-            // centre of the position pixel.
-            at.x = h.position.x + 0.5;
-            at.y = h.position.y + 0.5;
-            at.pivot_x = h.offset.x + 0.5;
-            at.pivot_y = h.offset.y + 0.5;
-            at.degrees = element.degrees;
-            DrawPicture(frame, element.picture, at, brightness);
-            break;
-        case ELEMENT_TYPE_STRING:
-            DrawString(frame, element, view, brightness);
-            break;
-        }
+    StartFrame(frame, gauge_width, gauge_height, view);
+    for (const ElementState& element : elements)
+        DrawElement(frame, element, view);
+}
+
+void Compositor::Draw(const std::vector<ElementState>& elements, int gauge_width, int gauge_height, const View& view,
+                      Frame* frame)
+{
+    size_t statics = 0;
+    while (statics < elements.size() && elements[statics].record->header.kind == ELEMENT_TYPE_STATIC_IMAGE)
+        ++statics;
+    std::vector<std::shared_ptr<const Picture>> pictures;
+    for (size_t i = 0; i < statics; ++i)
+        pictures.push_back(elements[i].picture);
+    Background& b = background_;
+    if (!(b.view == view && b.width == gauge_width && b.height == gauge_height && b.pictures == pictures)) {
+        b = {view, gauge_width, gauge_height, pictures, {}};
+        StartFrame(&b.frame, gauge_width, gauge_height, view);
+        for (size_t i = 0; i < statics; ++i)
+            DrawElement(&b.frame, elements[i], view);
     }
+    *frame = b.frame;
+
+    Layer uncached;
+    for (size_t i = statics; i < elements.size(); ++i) {
+        const ElementState& element = elements[i];
+        if (element.record->header.kind == ELEMENT_TYPE_NEEDLE && element.picture)
+            DrawLayer(frame, TurnedNeedle(i, element, PlacementOf(element, view), frame->width, frame->height, &uncached),
+                      Brightness(element, view));
+        else
+            DrawElement(frame, element, view);
+    }
+}
+
+const Layer& Compositor::TurnedNeedle(size_t index, const ElementState& element, const Placement& at, int frame_width,
+                                      int frame_height, Layer* uncached)
+{
+    TurnedNeedles& cache = needles_[index];
+    if (cache.picture != element.picture || cache.scale != at.scale) {
+        cache = {};
+        cache.picture = element.picture;
+        cache.scale = at.scale;
+    }
+    auto found = cache.by_degrees.find(at.degrees);
+    if (found != cache.by_degrees.end())
+        return found->second;
+    SampleLayer(*element.picture, at, frame_width, frame_height, uncached);
+    if (cache.bytes + uncached->Bytes() > TurnedNeedleBytes)
+        return *uncached;
+    cache.bytes += uncached->Bytes();
+    return cache.by_degrees[at.degrees] = std::move(*uncached);
 }

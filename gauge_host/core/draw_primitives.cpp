@@ -1,5 +1,6 @@
 #include "gauge_host/core/draw_primitives.h"
 
+#include <emmintrin.h>
 #include <math.h>
 #include <string.h>
 
@@ -103,6 +104,32 @@ void SampleRow(uint8_t* d, const Picture& picture, int32_t u, int32_t v, int32_t
     }
 }
 
+// The samples SampleRow blends, kept; SSE2 weighs all four channels of
+// two neighbours at once, with the same arithmetic as Lerp.
+void SampleInto(WidePixel* out, const Picture& picture, int32_t u, int32_t v, int32_t du, int32_t dv, int count)
+{
+    const int pitch = picture.Pitch();
+    const __m128i zero = _mm_setzero_si128();
+    for (int i = 0; i < count; ++i, u += du, v += dv) {
+        const WidePixel* p = &picture.samples[size_t(v >> FixedShift) * pitch + (u >> FixedShift)];
+        const __m128i top = _mm_loadu_si128((const __m128i*)p), bottom = _mm_loadu_si128((const __m128i*)(p + pitch));
+        if (_mm_movemask_epi8(_mm_cmpeq_epi8(_mm_or_si128(top, bottom), zero)) == 0xFFFF) {
+            out[i] = 0;
+            continue;
+        }
+        const int wx = (u >> (FixedShift - 8)) & 0xFF, wy = (v >> (FixedShift - 8)) & 0xFF;
+        // Left pixel weighed 256 - wx, right pixel wx: the two halves of a register.
+        const __m128i weights_x = _mm_unpacklo_epi64(_mm_set1_epi16(short(256 - wx)), _mm_set1_epi16(short(wx)));
+        const __m128i t = _mm_mullo_epi16(top, weights_x), b = _mm_mullo_epi16(bottom, weights_x);
+        // Each row's two halves summed: the horizontal Lerp, in the low half.
+        const __m128i rows = _mm_srli_epi16(_mm_add_epi16(_mm_unpacklo_epi64(t, b), _mm_unpackhi_epi64(t, b)), 8);
+        const __m128i weights_y = _mm_unpacklo_epi64(_mm_set1_epi16(short(256 - wy)), _mm_set1_epi16(short(wy)));
+        const __m128i w = _mm_mullo_epi16(rows, weights_y);
+        const __m128i sample = _mm_srli_epi16(_mm_add_epi16(w, _mm_unpackhi_epi64(w, w)), 8);
+        _mm_storel_epi64((__m128i*)&out[i], sample);
+    }
+}
+
 // The frame columns X (within 0..limit-1) where start + X * step lies in
 // [0, bound): bound is in picture pixels of the ringed picture.
 void ClipSpan(double start, double step, double bound, int limit, int* first, int* last)
@@ -125,25 +152,14 @@ void ClipSpan(double start, double step, double bound, int limit, int* first, in
     *last = std::min(*last, int(hi));
 }
 
-}  // namespace
-
-RgbColour Dimmed(RgbColour colour, uint32_t brightness)
+// The frame rows and columns the turned picture covers, each row's first
+// sample in fixed point; empty for an upright unscaled picture on whole
+// pixels, which CopyAligned draws.
+std::vector<RowSpan> TurnedSpans(const Picture& picture, const Placement& at, int frame_width, int frame_height,
+                                 int32_t* du_out, int32_t* dv_out)
 {
-    return {uint8_t(colour.r * brightness >> 8), uint8_t(colour.g * brightness >> 8),
-            uint8_t(colour.b * brightness >> 8)};
-}
-
-void DrawPicture(Frame* frame, const Picture& picture, const Placement& at, uint32_t brightness)
-{
-    if (picture.empty())
-        return;  // an element without a bitmap
     double s, c;
     SinCos(at.degrees, &s, &c);
-    const double shift_x = at.x - at.pivot_x, shift_y = at.y - at.pivot_y;
-    if (s == 0 && c == 1 && at.scale == 1 && shift_x == floor(shift_x) && shift_y == floor(shift_y)) {
-        CopyAligned(frame, picture, int(shift_x), int(shift_y), brightness);
-        return;
-    }
 
     // Frame rows the turned picture can reach.
     double top = 1e30, bottom = -1e30;
@@ -154,21 +170,23 @@ void DrawPicture(Frame* frame, const Picture& picture, const Placement& at, uint
             top = std::min(top, fy);
             bottom = std::max(bottom, fy);
         }
-    const int y_first = std::max(0, int(floor(top))), y_last = std::min(frame->height - 1, int(ceil(bottom)));
+    const int y_first = std::max(0, int(floor(top))), y_last = std::min(frame_height - 1, int(ceil(bottom)));
 
     // Frame pixel centre -> face point -> picture point, turned back; in
     // ringed picture pixels, where a sample at u covers u and u + 1.
     const double step_u = c / at.scale, step_v = -s / at.scale;
     const int32_t du = int32_t(lround(step_u * FixedOne)), dv = int32_t(lround(step_v * FixedOne));
+    *du_out = du;
+    *dv_out = dv;
     std::vector<RowSpan> spans;
     for (int y = y_first; y <= y_last; ++y) {
         const double fy = (y + 0.5) / at.scale - at.y;
         const double fx0 = 0.5 / at.scale - at.x;
         const double u0 = at.pivot_x + 0.5 + fx0 * c + fy * s;
         const double v0 = at.pivot_y + 0.5 - fx0 * s + fy * c;
-        RowSpan span{y, 0, frame->width - 1, 0, 0};
-        ClipSpan(u0, step_u, picture.width + 1, frame->width, &span.first, &span.last);
-        ClipSpan(v0, step_v, picture.height + 1, frame->width, &span.first, &span.last);
+        RowSpan span{y, 0, frame_width - 1, 0, 0};
+        ClipSpan(u0, step_u, picture.width + 1, frame_width, &span.first, &span.last);
+        ClipSpan(v0, step_v, picture.height + 1, frame_width, &span.first, &span.last);
         if (span.first > span.last)
             continue;
         span.u = int32_t(lround((u0 + span.first * step_u) * FixedOne));
@@ -189,21 +207,151 @@ void DrawPicture(Frame* frame, const Picture& picture, const Placement& at, uint
         if (span.first <= span.last)
             spans.push_back(span);
     }
+    return spans;
+}
 
-    // Tile by tile, so a turned picture's samples stay in the cache: along a
-    // turned row each step lands on another picture row.
+// Tile by tile, so a turned picture's samples stay in the cache: along a
+// turned row each step lands on another picture row. visit(span, first
+// column, last column) is called for each span's stretch in each tile.
+template <typename Visit>
+void ForEachTile(const std::vector<RowSpan>& spans, int frame_width, Visit visit)
+{
     for (size_t band = 0; band < spans.size(); band += TileRows) {
         const size_t band_end = std::min(spans.size(), band + TileRows);
-        for (int tile = 0; tile < frame->width; tile += TileColumns) {
+        for (int tile = 0; tile < frame_width; tile += TileColumns) {
             for (size_t i = band; i < band_end; ++i) {
-                const RowSpan& span = spans[i];
-                const int first = std::max(span.first, tile), last = std::min(span.last, tile + TileColumns - 1);
-                if (first > last)
-                    continue;
-                const int skip = first - span.first;
-                SampleRow(frame->Row(span.y) + first * 3, picture, span.u + skip * du, span.v + skip * dv, du, dv,
-                          last - first + 1, brightness);
+                const int first = std::max(spans[i].first, tile), last = std::min(spans[i].last, tile + TileColumns - 1);
+                if (first <= last)
+                    visit(i, first, last);
             }
+        }
+    }
+}
+
+// Upright at scale 1 on whole pixels: placed at (left, top) unfiltered.
+bool Upright(const Placement& at, int* left, int* top)
+{
+    double s, c;
+    SinCos(at.degrees, &s, &c);
+    const double shift_x = at.x - at.pivot_x, shift_y = at.y - at.pivot_y;
+    if (!(s == 0 && c == 1 && at.scale == 1 && shift_x == floor(shift_x) && shift_y == floor(shift_y)))
+        return false;
+    *left = int(shift_x);
+    *top = int(shift_y);
+    return true;
+}
+
+}  // namespace
+
+RgbColour Dimmed(RgbColour colour, uint32_t brightness)
+{
+    return {uint8_t(colour.r * brightness >> 8), uint8_t(colour.g * brightness >> 8),
+            uint8_t(colour.b * brightness >> 8)};
+}
+
+void DrawPicture(Frame* frame, const Picture& picture, const Placement& at, uint32_t brightness)
+{
+    if (picture.empty())
+        return;  // an element without a bitmap
+    int left, top;
+    if (Upright(at, &left, &top)) {
+        CopyAligned(frame, picture, left, top, brightness);
+        return;
+    }
+    int32_t du, dv;
+    const std::vector<RowSpan> spans = TurnedSpans(picture, at, frame->width, frame->height, &du, &dv);
+    ForEachTile(spans, frame->width, [&](size_t i, int first, int last) {
+        const RowSpan& span = spans[i];
+        const int skip = first - span.first;
+        SampleRow(frame->Row(span.y) + first * 3, picture, span.u + skip * du, span.v + skip * dv, du, dv,
+                  last - first + 1, brightness);
+    });
+}
+
+void SampleLayer(const Picture& picture, const Placement& at, int frame_width, int frame_height, Layer* layer)
+{
+    layer->runs.clear();
+    layer->rgb.clear();
+    layer->edge.clear();
+    if (picture.empty())
+        return;
+    int32_t du, dv;
+    std::vector<RowSpan> spans;
+    int left, top;
+    if (Upright(at, &left, &top)) {
+        // One sample a pixel, exactly the picture's own: its ring offset by one.
+        du = int32_t(FixedOne);
+        dv = 0;
+        for (int y = std::max(top - 1, 0); y < std::min(top + picture.height + 1, frame_height); ++y) {
+            RowSpan span{y, std::max(left - 1, 0), std::min(left + picture.width, frame_width - 1), 0, 0};
+            span.u = int32_t((span.first - left + 1) * FixedOne);
+            span.v = int32_t((y - top + 1) * FixedOne);
+            if (span.first <= span.last)
+                spans.push_back(span);
+        }
+    } else {
+        spans = TurnedSpans(picture, at, frame_width, frame_height, &du, &dv);
+    }
+
+    // All samples first, tile by tile, then each row split into runs.
+    std::vector<size_t> starts(spans.size() + 1, 0);
+    for (size_t i = 0; i < spans.size(); ++i)
+        starts[i + 1] = starts[i] + size_t(spans[i].last - spans[i].first + 1);
+    std::vector<WidePixel> samples(starts.back());
+    ForEachTile(spans, frame_width, [&](size_t i, int first, int last) {
+        const RowSpan& span = spans[i];
+        const int skip = first - span.first;
+        SampleInto(&samples[starts[i] + skip], picture, span.u + skip * du, span.v + skip * dv, du, dv,
+                   last - first + 1);
+    });
+    for (size_t i = 0; i < spans.size(); ++i) {
+        const WidePixel* row = &samples[starts[i]];
+        const int count = spans[i].last - spans[i].first + 1;
+        for (int x = 0; x < count;) {
+            if (row[x] == 0) {
+                ++x;
+                continue;
+            }
+            const bool opaque = AlphaOf(row[x]) == 255;
+            int end = x + 1;
+            while (end < count && row[end] != 0 && (AlphaOf(row[end]) == 255) == opaque)
+                ++end;
+            Layer::Run run{spans[i].y, spans[i].first + x, end - x, opaque, opaque ? layer->rgb.size() / 3 : layer->edge.size()};
+            if (opaque) {
+                layer->rgb.resize(layer->rgb.size() + size_t(end - x) * 3);
+                uint8_t* out = &layer->rgb[run.at * 3];
+                for (int k = x; k < end; ++k, out += 3) {
+                    out[0] = uint8_t(RedOf(row[k]));
+                    out[1] = uint8_t(GreenOf(row[k]));
+                    out[2] = uint8_t(BlueOf(row[k]));
+                }
+            } else {
+                layer->edge.insert(layer->edge.end(), row + x, row + end);
+            }
+            layer->runs.push_back(run);
+            x = end;
+        }
+    }
+}
+
+void DrawLayer(Frame* frame, const Layer& layer, uint32_t brightness)
+{
+    for (const Layer::Run& run : layer.runs) {
+        if (run.y >= frame->height || run.x + run.length > frame->width)
+            continue;  // made for a larger frame
+        uint8_t* d = frame->Row(run.y) + run.x * 3;
+        if (run.opaque) {
+            const uint8_t* src = &layer.rgb[run.at * 3];
+            const size_t bytes = size_t(run.length) * 3;
+            if (brightness == FullBrightness) {
+                memcpy(d, src, bytes);
+            } else {
+                for (size_t b = 0; b < bytes; ++b)
+                    d[b] = uint8_t(src[b] * brightness >> 8);
+            }
+        } else {
+            for (int k = 0; k < run.length; ++k, d += 3)
+                Blend(d, layer.edge[run.at + k], brightness);
         }
     }
 }
@@ -217,7 +365,8 @@ void FillBox(Frame* frame, const FrameBox& box, RgbColour colour, double opacity
         const double cover_y = overlap(box.y0, box.y1, y) * opacity;
         uint8_t* d = frame->Row(y) + x_first * 3;
         for (int x = x_first; x <= x_last; ++x, d += 3) {
-            const uint32_t alpha = uint32_t(lround(overlap(box.x0, box.x1, x) * cover_y * 255));
+            // Coverage is never negative: adding a half and truncating rounds it.
+            const uint32_t alpha = uint32_t(overlap(box.x0, box.x1, x) * cover_y * 255 + 0.5);
             if (!alpha)
                 continue;
             const WidePixel premultiplied = Widen(alpha, (colour.r * alpha + 127) / 255, (colour.g * alpha + 127) / 255,

@@ -5,10 +5,14 @@
 //                its transparent pixels left undrawn
 //   FillBox      an axis-aligned box with anti-aliased edges
 //   StrokeBox    a box's one-pixel outline
+//   SampleLayer  a picture placed as DrawPicture places it, kept as its
+//   DrawLayer    samples, and drawn: the same pixels, without filtering again
 //
 // Positions are continuous: pixel (x, y) covers x..x+1, y..y+1.
 // Brightness runs from 0 (black) to FullBrightness (as drawn).
 #pragma once
+
+#include <vector>
 
 #include "gauge_host/core/pixels.h"
 
@@ -27,6 +31,24 @@ struct Placement {
 };
 
 void DrawPicture(Frame* frame, const Picture& picture, const Placement& placement, uint32_t brightness);
+
+// A placed picture's samples in a frame of one size, before blending: its
+// opaque runs as Frame-format bytes, the runs along its edge as
+// premultiplied WidePixels.
+struct Layer {
+    struct Run {
+        int y, x, length;
+        bool opaque;
+        size_t at;  // first pixel, in rgb (3 bytes a pixel) or in edge
+    };
+    std::vector<Run> runs;
+    std::vector<uint8_t> rgb;
+    std::vector<WidePixel> edge;
+
+    size_t Bytes() const { return runs.size() * sizeof(Run) + rgb.size() + edge.size() * sizeof(WidePixel); }
+};
+void SampleLayer(const Picture& picture, const Placement& placement, int frame_width, int frame_height, Layer* layer);
+void DrawLayer(Frame* frame, const Layer& layer, uint32_t brightness);
 
 // Frame coordinates. opacity 1 covers what lies beneath.
 struct FrameBox {

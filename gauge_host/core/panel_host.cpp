@@ -5,15 +5,16 @@
 #include <stdlib.h>
 #include <string.h>
 
+#include <algorithm>
 #include <utility>
 
-#include "gauge_host/core/compositor.h"
 #include "gauge_host/core/dib_reader.h"
 #include "gauge_host/core/module_calls.h"
 
 namespace {
 
 PanelHost* Active;
+uint64_t Draws;  // numbers each changed draw of any host, so a reloaded gauge's frames are new
 
 bool ActiveRoot(ELEMENT_HEADER* root) { return Active && Active->IsRoot(root); }
 
@@ -111,6 +112,12 @@ double AngleFromTable(const std::vector<NeedleAngle>& table, double value)
     return table.back().degrees;
 }
 
+// What the compositor reads of an element: its bitmap, angle and text.
+bool LooksTheSame(const ElementState& a, const ElementState& b)
+{
+    return a.picture == b.picture && a.degrees == b.degrees && a.text == b.text;
+}
+
 }  // namespace
 
 int RepeatCallsDue(double held_seconds)
@@ -189,14 +196,14 @@ bool PanelHost::Placed(std::string* error)
         return refuse(install_error_);
     for (const ElementState& element : elements_)
         if (element.record->header.bitmap != BITMAP_NONE && element.record->header.kind != ELEMENT_TYPE_STRING &&
-            element.picture.empty())
+            !element.picture)
             return refuse("bitmap " + std::to_string(element.record->header.bitmap) +
                           " was never installed: the gauge's install routine did not reach the install service");
-    const Picture& root = elements_.front().picture;
-    if (root.empty())
+    const std::shared_ptr<const Picture>& root = elements_.front().picture;
+    if (!root)
         return refuse("the root element has no bitmap, and the host sizes the gauge by it");
-    width_ = root.width;
-    height_ = root.height;
+    width_ = root->width;
+    height_ = root->height;
     return true;
 }
 
@@ -224,7 +231,8 @@ void PanelHost::ServeInstall(void* resource)
                 install_error_ = "bitmap " + std::to_string(h.bitmap) + ": " + error;
             continue;
         }
-        element.picture = MakePicture(dib.width, dib.height, dib.rgb.data(), h.image_flags & IMAGE_USE_TRANSPARENCY);
+        element.picture = std::make_shared<Picture>(
+            MakePicture(dib.width, dib.height, dib.rgb.data(), h.image_flags & IMAGE_USE_TRANSPARENCY));
     }
 }
 
@@ -262,12 +270,28 @@ void PanelHost::ServeUpdate()
     }
 }
 
+// The pixels are composed only when someone asks for them (frame()), and
+// only when something visible changed since the draw they were composed
+// for: most frames of a scenario are never looked at.
 void PanelHost::ServeDraw()
 {
     if (width_ == 0)
         return;  // still starting: nothing installed to draw
-    DrawGauge(elements_, width_, height_, view, &frame_);
     has_frame_ = true;
+    if (view == drawn_view_ && std::equal(elements_.begin(), elements_.end(), drawn_.begin(), drawn_.end(), LooksTheSame))
+        return;
+    drawn_ = elements_;
+    drawn_view_ = view;
+    drawn_version_ = ++Draws;
+}
+
+const Frame& PanelHost::frame()
+{
+    if (composed_version_ != drawn_version_) {
+        compositor_.Draw(drawn_, width_, height_, drawn_view_, &frame_);
+        composed_version_ = drawn_version_;
+    }
+    return frame_;
 }
 
 void PanelHost::ServeKill()

@@ -26,6 +26,7 @@
 #include <string>
 #include <vector>
 
+#include "gauge_host/core/compositor.h"
 #include "gauge_host/core/element_state.h"
 #include "gauge_host/core/hit_test.h"
 
@@ -111,8 +112,12 @@ public:
     double time_s() const { return double(frames_) / FramesPerSecond; }
     const std::vector<KeyEventRecord>& key_events() const { return key_events_; }
     const std::vector<ElementState>& elements() const { return elements_; }
-    const Frame& frame() const { return frame_; }
+    // The frame as of the last draw service, composed on first use.
+    const Frame& frame();
     bool has_frame() const { return has_frame_; }
+    // Changes whenever a draw shows something the last one did not, and
+    // differs from every other host's.
+    uint64_t frame_version() const { return drawn_version_; }
     // Calls the gauge made that this host does not serve, one line each.
     const std::set<std::string>& warnings() const { return warnings_; }
 
@@ -140,8 +145,12 @@ private:
     int width_ = 0, height_ = 0;
     int64_t frames_ = 0;
     std::vector<KeyEventRecord> key_events_;
-    Frame frame_;
     bool has_frame_ = false;
+    std::vector<ElementState> drawn_;  // the elements as the last draw service saw them
+    View drawn_view_;
+    uint64_t drawn_version_ = 0, composed_version_ = 0;
+    Compositor compositor_;
+    Frame frame_;
     std::set<std::string> warnings_;
 
     struct Held {

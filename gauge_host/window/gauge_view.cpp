@@ -62,8 +62,13 @@ void GaugeView::Present()
     // A reloaded gauge may be another size.
     Refit();
     PanelHost& host = gauge_->host();
-    if (!host.has_frame())
+    if (pointer_inside_)
+        hit_ = host.HitAt(face_x_, face_y_);
+    // Only a changed frame is composed and painted again: an idle window
+    // costs nothing but the gauge's own frames.
+    if (!host.has_frame() || host.frame_version() == shown_version_)
         return;
+    shown_version_ = host.frame_version();
     const Frame& frame = host.frame();
     frame_width_ = frame.width;
     frame_height_ = frame.height;
@@ -75,8 +80,6 @@ void GaugeView::Present()
             out[x] = uint32_t(rgb[0]) << 16 | uint32_t(rgb[1]) << 8 | rgb[2];
     }
     InvalidateRect(hwnd_, nullptr, FALSE);
-    if (pointer_inside_)
-        hit_ = host.HitAt(face_x_, face_y_);
 }
 
 void GaugeView::Paint()

@@ -45,6 +45,7 @@ private:
     SessionRecorder* recorder_ = nullptr;
     GaugeFit fit_;
     int frame_width_ = 0, frame_height_ = 0;
+    uint64_t shown_version_ = 0;  // the host frame pixels_ holds
     std::vector<uint32_t> pixels_;  // the frame as a top-down 32-bit DIB
     bool pointer_inside_ = false;  // over the drawn gauge
     int face_x_ = 0, face_y_ = 0;

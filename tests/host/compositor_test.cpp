@@ -38,7 +38,8 @@ public:
     ElementState& Image(uint32_t kind, int x, int y, uint32_t flags, const Pixels& pixels)
     {
         ElementState& state = Add(kind, x, y, flags);
-        state.picture = MakePicture(pixels.width, pixels.height, pixels.rgb.data(), (flags & IMAGE_USE_TRANSPARENCY) != 0);
+        state.picture = std::make_shared<Picture>(
+            MakePicture(pixels.width, pixels.height, pixels.rgb.data(), (flags & IMAGE_USE_TRANSPARENCY) != 0));
         return state;
     }
     ElementState& Text(int x, int y, int width, int height, const char* text, uint32_t colour, uint32_t background,
