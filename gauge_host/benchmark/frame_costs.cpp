@@ -5,7 +5,6 @@
 
 namespace {
 
-constexpr int KnobAngles = 201;  // the TIY knob: -100 to 100 degrees
 constexpr double UncachedStep = 1.0 / 1024;  // degrees: no angle drawn twice
 
 }  // namespace
@@ -18,7 +17,10 @@ FrameCosts::FrameCosts(PanelHost* host, double scale) : host_(*host), view_{scal
     elements_ = host_.elements();
     while (knob_ + 1 < elements_.size() && elements_[knob_].record->header.kind != ELEMENT_TYPE_NEEDLE)
         ++knob_;
-    DrawKnobAt(0);
+    // Every angle drawn once, as a scenario has after the knob's first
+    // sweep: what a new angle then costs is what the cache leaves.
+    for (int step = 0; step < KnobAngles; ++step)
+        NewAngle();
     copy_from_.assign(frame_.rgb.size(), 1);
     copy_to_.resize(frame_.rgb.size());
 }

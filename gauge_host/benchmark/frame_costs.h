@@ -2,8 +2,8 @@
 // way by the native benchmark and the 32-bit Windows one.
 //
 // Usage:
-//   FrameCosts costs(&host, 2.0);       // the host started, its gauge drawn once
-//   costs.NewAngle();                   // one frame, the knob at another of its 201 angles
+//   FrameCosts costs(&host, 2.0);       // the host started, the knob drawn at each of its 201 angles
+//   costs.NewAngle();                   // one frame, the knob at the next of its 201 angles
 //   costs.NewAngleUncached();           // one frame, the knob at an angle never drawn before
 //   costs.Unchanged();                  // one frame of the host, nothing visible changed
 //   costs.Copy();                       // the floor: the frame's bytes copied once
@@ -15,6 +15,7 @@
 #include "gauge_host/core/panel_host.h"
 
 constexpr double BenchmarkScales[] = {1, 2, 3};
+constexpr int KnobAngles = 201;  // the TIY knob: -100 to 100 degrees
 
 class FrameCosts {
 public:

@@ -7,9 +7,10 @@
 
 namespace {
 
-// Turned needle pictures kept per needle: about 100 angles of the TIY knob
-// at scale 1, a dozen at scale 3. Past it, new angles are drawn uncached.
-constexpr size_t TurnedNeedleBytes = size_t(64) << 20;
+// Turned needle pictures kept, all needles together: every one of the TIY
+// knob's 201 angles at scale 1 (about 85 MB), some 80 at scale 2, well
+// inside a 32-bit process. Past it, new angles are drawn uncached.
+constexpr size_t TurnedNeedleBytes = size_t(128) << 20;
 
 void DrawString(Frame* frame, const ElementState& element, const View& view, uint32_t brightness)
 {
@@ -103,11 +104,10 @@ void Compositor::Draw(const std::vector<ElementState>& elements, int gauge_width
     }
     *frame = b.frame;
 
-    Layer uncached;
     for (size_t i = statics; i < elements.size(); ++i) {
         const ElementState& element = elements[i];
         if (element.record->header.kind == ELEMENT_TYPE_NEEDLE && element.picture)
-            DrawLayer(frame, TurnedNeedle(i, element, PlacementOf(element, view), frame->width, frame->height, &uncached),
+            DrawLayer(frame, TurnedNeedle(i, element, PlacementOf(element, view), frame->width, frame->height),
                       Brightness(element, view));
         else
             DrawElement(frame, element, view);
@@ -115,10 +115,11 @@ void Compositor::Draw(const std::vector<ElementState>& elements, int gauge_width
 }
 
 const Layer& Compositor::TurnedNeedle(size_t index, const ElementState& element, const Placement& at, int frame_width,
-                                      int frame_height, Layer* uncached)
+                                      int frame_height)
 {
     TurnedNeedles& cache = needles_[index];
     if (cache.picture != element.picture || cache.scale != at.scale) {
+        cached_bytes_ -= cache.bytes;
         cache = {};
         cache.picture = element.picture;
         cache.scale = at.scale;
@@ -126,9 +127,10 @@ const Layer& Compositor::TurnedNeedle(size_t index, const ElementState& element,
     auto found = cache.by_degrees.find(at.degrees);
     if (found != cache.by_degrees.end())
         return found->second;
-    SampleLayer(*element.picture, at, frame_width, frame_height, uncached);
-    if (cache.bytes + uncached->Bytes() > TurnedNeedleBytes)
-        return *uncached;
-    cache.bytes += uncached->Bytes();
-    return cache.by_degrees[at.degrees] = std::move(*uncached);
+    sampler_.Sample(*element.picture, at, frame_width, frame_height, &uncached_);
+    if (cached_bytes_ + uncached_.Bytes() > TurnedNeedleBytes)
+        return uncached_;
+    cache.bytes += uncached_.Bytes();
+    cached_bytes_ += uncached_.Bytes();
+    return cache.by_degrees[at.degrees] = std::move(uncached_);
 }

@@ -15,8 +15,8 @@
 // Static images never change, so the Compositor keeps the panel with the
 // leading static images (the face) drawn at the last view, and each frame
 // starts as a copy of it; and it keeps each needle's turned picture for
-// the angles it has drawn, up to a bound. DrawGauge draws everything
-// afresh: the same pixels, at the full cost.
+// the angles it has drawn, up to a bound for all needles. DrawGauge draws
+// everything afresh: the same pixels, at the full cost.
 #pragma once
 
 #include <map>
@@ -56,6 +56,9 @@ private:
         size_t bytes = 0;
     };
     std::map<size_t, TurnedNeedles> needles_;  // by element index
+    size_t cached_bytes_ = 0;                  // of all needles
+    LayerSampler sampler_;
+    Layer uncached_;  // an angle past the bound, its storage reused
     const Layer& TurnedNeedle(size_t index, const ElementState& element, const Placement& at, int frame_width,
-                              int frame_height, Layer* scratch);
+                              int frame_height);
 };

@@ -82,11 +82,7 @@ void CopyAligned(Frame* frame, const Picture& picture, int left, int top, uint32
 
 constexpr int TileRows = 32, TileColumns = 32;
 
-// One frame row's stretch of samples, in fixed point at its first column.
-struct RowSpan {
-    int y, first, last;
-    int32_t u, v;
-};
+using RowSpan = LayerSampler::RowSpan;
 
 void SampleRow(uint8_t* d, const Picture& picture, int32_t u, int32_t v, int32_t du, int32_t dv, int count,
                uint32_t brightness)
@@ -153,10 +149,9 @@ void ClipSpan(double start, double step, double bound, int limit, int* first, in
 }
 
 // The frame rows and columns the turned picture covers, each row's first
-// sample in fixed point; empty for an upright unscaled picture on whole
-// pixels, which CopyAligned draws.
-std::vector<RowSpan> TurnedSpans(const Picture& picture, const Placement& at, int frame_width, int frame_height,
-                                 int32_t* du_out, int32_t* dv_out)
+// sample in fixed point.
+void TurnedSpans(const Picture& picture, const Placement& at, int frame_width, int frame_height,
+                 std::vector<RowSpan>* spans, int32_t* du_out, int32_t* dv_out)
 {
     double s, c;
     SinCos(at.degrees, &s, &c);
@@ -178,7 +173,7 @@ std::vector<RowSpan> TurnedSpans(const Picture& picture, const Placement& at, in
     const int32_t du = int32_t(lround(step_u * FixedOne)), dv = int32_t(lround(step_v * FixedOne));
     *du_out = du;
     *dv_out = dv;
-    std::vector<RowSpan> spans;
+    spans->clear();
     for (int y = y_first; y <= y_last; ++y) {
         const double fy = (y + 0.5) / at.scale - at.y;
         const double fx0 = 0.5 / at.scale - at.x;
@@ -205,9 +200,8 @@ std::vector<RowSpan> TurnedSpans(const Picture& picture, const Placement& at, in
             span.v += dv;
         }
         if (span.first <= span.last)
-            spans.push_back(span);
+            spans->push_back(span);
     }
-    return spans;
 }
 
 // Tile by tile, so a turned picture's samples stay in the cache: along a
@@ -241,6 +235,61 @@ bool Upright(const Placement& at, int* left, int* top)
     return true;
 }
 
+// The frame rows and columns a placed picture's samples cover. Upright on
+// whole pixels: one sample a pixel, exactly the picture's own, its ring
+// included.
+void LayerSpans(const Picture& picture, const Placement& at, int frame_width, int frame_height,
+                std::vector<RowSpan>* spans, int32_t* du, int32_t* dv)
+{
+    int left, top;
+    if (!Upright(at, &left, &top)) {
+        TurnedSpans(picture, at, frame_width, frame_height, spans, du, dv);
+        return;
+    }
+    *du = int32_t(FixedOne);
+    *dv = 0;
+    spans->clear();
+    for (int y = std::max(top - 1, 0); y < std::min(top + picture.height + 1, frame_height); ++y) {
+        RowSpan span{y, std::max(left - 1, 0), std::min(left + picture.width, frame_width - 1), 0, 0};
+        span.u = int32_t((span.first - left + 1) * FixedOne);
+        span.v = int32_t((y - top + 1) * FixedOne);
+        if (span.first <= span.last)
+            spans->push_back(span);
+    }
+}
+
+// One row's samples as the layer's runs: transparent ones dropped, the
+// rest split where opacity changes, their pixels stored from *opaque and
+// *edge on in the layer's sized storage.
+void StoreRuns(const WidePixel* row, const RowSpan& span, Layer* layer, size_t* opaque, size_t* edge)
+{
+    const int count = span.last - span.first + 1;
+    for (int x = 0; x < count;) {
+        if (row[x] == 0) {
+            ++x;
+            continue;
+        }
+        const bool is_opaque = AlphaOf(row[x]) == 255;
+        int end = x + 1;
+        while (end < count && row[end] != 0 && (AlphaOf(row[end]) == 255) == is_opaque)
+            ++end;
+        size_t& next = is_opaque ? *opaque : *edge;
+        layer->runs.push_back({span.y, span.first + x, end - x, is_opaque, next});
+        if (is_opaque) {
+            uint8_t* out = &layer->rgb[next * 3];
+            for (int k = x; k < end; ++k, out += 3) {
+                out[0] = uint8_t(RedOf(row[k]));
+                out[1] = uint8_t(GreenOf(row[k]));
+                out[2] = uint8_t(BlueOf(row[k]));
+            }
+        } else {
+            std::copy(row + x, row + end, &layer->edge[next]);
+        }
+        next += size_t(end - x);
+        x = end;
+    }
+}
+
 }  // namespace
 
 RgbColour Dimmed(RgbColour colour, uint32_t brightness)
@@ -259,7 +308,8 @@ void DrawPicture(Frame* frame, const Picture& picture, const Placement& at, uint
         return;
     }
     int32_t du, dv;
-    const std::vector<RowSpan> spans = TurnedSpans(picture, at, frame->width, frame->height, &du, &dv);
+    std::vector<RowSpan> spans;
+    TurnedSpans(picture, at, frame->width, frame->height, &spans, &du, &dv);
     ForEachTile(spans, frame->width, [&](size_t i, int first, int last) {
         const RowSpan& span = spans[i];
         const int skip = first - span.first;
@@ -268,7 +318,8 @@ void DrawPicture(Frame* frame, const Picture& picture, const Placement& at, uint
     });
 }
 
-void SampleLayer(const Picture& picture, const Placement& at, int frame_width, int frame_height, Layer* layer)
+void LayerSampler::Sample(const Picture& picture, const Placement& at, int frame_width, int frame_height,
+                          Layer* layer)
 {
     layer->runs.clear();
     layer->rgb.clear();
@@ -276,62 +327,31 @@ void SampleLayer(const Picture& picture, const Placement& at, int frame_width, i
     if (picture.empty())
         return;
     int32_t du, dv;
-    std::vector<RowSpan> spans;
-    int left, top;
-    if (Upright(at, &left, &top)) {
-        // One sample a pixel, exactly the picture's own: its ring offset by one.
-        du = int32_t(FixedOne);
-        dv = 0;
-        for (int y = std::max(top - 1, 0); y < std::min(top + picture.height + 1, frame_height); ++y) {
-            RowSpan span{y, std::max(left - 1, 0), std::min(left + picture.width, frame_width - 1), 0, 0};
-            span.u = int32_t((span.first - left + 1) * FixedOne);
-            span.v = int32_t((y - top + 1) * FixedOne);
-            if (span.first <= span.last)
-                spans.push_back(span);
-        }
-    } else {
-        spans = TurnedSpans(picture, at, frame_width, frame_height, &du, &dv);
-    }
+    LayerSpans(picture, at, frame_width, frame_height, &spans_, &du, &dv);
 
-    // All samples first, tile by tile, then each row split into runs.
-    std::vector<size_t> starts(spans.size() + 1, 0);
-    for (size_t i = 0; i < spans.size(); ++i)
-        starts[i + 1] = starts[i] + size_t(spans[i].last - spans[i].first + 1);
-    std::vector<WidePixel> samples(starts.back());
-    ForEachTile(spans, frame_width, [&](size_t i, int first, int last) {
-        const RowSpan& span = spans[i];
+    // All samples first, tile by tile: every sample of every span is written.
+    starts_.assign(spans_.size() + 1, 0);
+    for (size_t i = 0; i < spans_.size(); ++i)
+        starts_[i + 1] = starts_[i] + size_t(spans_[i].last - spans_[i].first + 1);
+    samples_.resize(starts_.back());
+    ForEachTile(spans_, frame_width, [&](size_t i, int first, int last) {
+        const RowSpan& span = spans_[i];
         const int skip = first - span.first;
-        SampleInto(&samples[starts[i] + skip], picture, span.u + skip * du, span.v + skip * dv, du, dv,
+        SampleInto(&samples_[starts_[i] + skip], picture, span.u + skip * du, span.v + skip * dv, du, dv,
                    last - first + 1);
     });
-    for (size_t i = 0; i < spans.size(); ++i) {
-        const WidePixel* row = &samples[starts[i]];
-        const int count = spans[i].last - spans[i].first + 1;
-        for (int x = 0; x < count;) {
-            if (row[x] == 0) {
-                ++x;
-                continue;
-            }
-            const bool opaque = AlphaOf(row[x]) == 255;
-            int end = x + 1;
-            while (end < count && row[end] != 0 && (AlphaOf(row[end]) == 255) == opaque)
-                ++end;
-            Layer::Run run{spans[i].y, spans[i].first + x, end - x, opaque, opaque ? layer->rgb.size() / 3 : layer->edge.size()};
-            if (opaque) {
-                layer->rgb.resize(layer->rgb.size() + size_t(end - x) * 3);
-                uint8_t* out = &layer->rgb[run.at * 3];
-                for (int k = x; k < end; ++k, out += 3) {
-                    out[0] = uint8_t(RedOf(row[k]));
-                    out[1] = uint8_t(GreenOf(row[k]));
-                    out[2] = uint8_t(BlueOf(row[k]));
-                }
-            } else {
-                layer->edge.insert(layer->edge.end(), row + x, row + end);
-            }
-            layer->runs.push_back(run);
-            x = end;
-        }
-    }
+
+    // Then the pixels, in storage of the exact size: a cached layer holds
+    // no slack.
+    size_t opaque = 0, edge = 0;
+    for (const WidePixel sample : samples_)
+        if (sample)
+            ++(AlphaOf(sample) == 255 ? opaque : edge);
+    layer->rgb.resize(opaque * 3);
+    layer->edge.resize(edge);
+    opaque = edge = 0;
+    for (size_t i = 0; i < spans_.size(); ++i)
+        StoreRuns(&samples_[starts_[i]], spans_[i], layer, &opaque, &edge);
 }
 
 void DrawLayer(Frame* frame, const Layer& layer, uint32_t brightness)

@@ -5,7 +5,7 @@
 //                its transparent pixels left undrawn
 //   FillBox      an axis-aligned box with anti-aliased edges
 //   StrokeBox    a box's one-pixel outline
-//   SampleLayer  a picture placed as DrawPicture places it, kept as its
+//   LayerSampler a picture placed as DrawPicture places it, kept as its
 //   DrawLayer    samples, and drawn: the same pixels, without filtering again
 //
 // Positions are continuous: pixel (x, y) covers x..x+1, y..y+1.
@@ -47,7 +47,24 @@ struct Layer {
 
     size_t Bytes() const { return runs.size() * sizeof(Run) + rgb.size() + edge.size() * sizeof(WidePixel); }
 };
-void SampleLayer(const Picture& picture, const Placement& placement, int frame_width, int frame_height, Layer* layer);
+
+// Samples placed pictures into layers, keeping its working buffers from
+// one picture to the next.
+class LayerSampler {
+public:
+    void Sample(const Picture& picture, const Placement& placement, int frame_width, int frame_height, Layer* layer);
+
+    // One frame row's stretch of samples, in fixed point at its first column.
+    struct RowSpan {
+        int y, first, last;
+        int32_t u, v;
+    };
+
+private:
+    std::vector<RowSpan> spans_;
+    std::vector<size_t> starts_;  // each span's first sample
+    std::vector<WidePixel> samples_;
+};
 void DrawLayer(Frame* frame, const Layer& layer, uint32_t brightness);
 
 // Frame coordinates. opacity 1 covers what lies beneath.
