@@ -7,6 +7,9 @@
 
 #include <string>
 
+// More would push the window past a screen's height; the rest are set
+// through the set box.
+constexpr size_t MaxSliders = 12;
 constexpr int SliderPositions = 1000;  // a slider spans 0.0 to 1.0 in steps of 0.001
 // Up/Down move one 0.01, a change a gauge watching for changes over 0.005
 // sees on every press; Page Up/Page Down 0.1.

@@ -10,7 +10,7 @@ namespace {
 constexpr int LineHeight = 18;
 constexpr int RowHeight = 28;  // a slider with its ticks
 constexpr int LabelWidth = 96;
-const char KeysLine[] = "Up/Down 0.01, Page Up/Down 0.1 move the one marked >";
+const char KeysLine[] = "Up/Down 0.01, Page Up/Down 0.1 move the > slider";
 const char Marker[] = "> ";
 
 }  // namespace
@@ -124,8 +124,9 @@ bool VariableSliders::Moved(HWND control, const HostVariables& values, uint32_t*
     const int row = RowOf(control);
     if (row < 0)
         return false;
-    Touch(size_t(row), values);
+    // Read before Touch, which puts every thumb back where its value is.
     const int position = int(SendMessageA(control, TBM_GETPOS, 0, 0));
+    Touch(size_t(row), values);
     *number = rows_[row].variable;
     // A click on the thumb, or the message that ends a drag, leaves it
     // where it was: the value stays as it is, off the grid or not.

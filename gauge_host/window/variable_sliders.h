@@ -20,10 +20,6 @@
 
 #include "gauge_host/core/panel_host.h"
 
-// More would push the window past a screen's height; the rest are set
-// through the set box.
-constexpr size_t MaxSliders = 12;
-
 class VariableSliders {
 public:
     // One slider for each of the variables, up to MaxSliders, in place of
