@@ -1,6 +1,6 @@
 #include "gauge_host/core/dib_reader.h"
 
-#include "common/little_endian.h"
+#include "common/byte_order.h"
 #include "common/fail.h"
 
 namespace {
@@ -15,10 +15,10 @@ bool ReadDib(const uint8_t* bytes, size_t size, Dib* dib, std::string* error)
     *dib = {};
     if (size < InfoHeaderSize)
         return Fail(error, "bitmap of " + std::to_string(size) + " bytes is shorter than its 40-byte header");
-    const uint32_t header_size = Dword(bytes);
-    const int32_t width = int32_t(Dword(bytes + 4)), stored_height = int32_t(Dword(bytes + 8));
-    const uint16_t planes = Word(bytes + 12), bits = Word(bytes + 14);
-    const uint32_t compression = Dword(bytes + 16), colours_used = Dword(bytes + 32);
+    const uint32_t header_size = LittleEndian32(bytes);
+    const int32_t width = int32_t(LittleEndian32(bytes + 4)), stored_height = int32_t(LittleEndian32(bytes + 8));
+    const uint16_t planes = LittleEndian16(bytes + 12), bits = LittleEndian16(bytes + 14);
+    const uint32_t compression = LittleEndian32(bytes + 16), colours_used = LittleEndian32(bytes + 32);
 
     if (header_size < InfoHeaderSize)
         return Fail(error, "bitmap header size " + std::to_string(header_size) + " is shorter than the 40-byte header");
