@@ -178,8 +178,10 @@ const std::vector<Command>& Commands()
         {Options::Describe, "describe", {"MODULE"}, "print the module's records as a tree", {&Gauge, &Areas},
          [] {
              return std::string("Prints the module as a tree: Linkage, its gauges, each header's fields,\n"
-                                "every element (kind, bitmap and its size, position, offset, flags,\n"
-                                "source variables, colours, font, callback), the mouse areas as a table,\n"
+                                "every element by its place in the tree (1.1: the first of the first\n"
+                                "root's next list, the PLACE of run's expect readout) with its kind,\n"
+                                "bitmap and its size, position, offset, flags, source variables,\n"
+                                "colours, font and callback, the mouse areas as a table,\n"
                                 "the tooltip, the resources and the version strings. It runs none of the\n"
                                 "module's code: the file is mapped as an image resource and its records\n"
                                 "are read at the addresses they hold, for the image's preferred base.\n");
