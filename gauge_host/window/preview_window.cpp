@@ -7,6 +7,7 @@
 #include "gauge_host/core/record_lookup.h"
 #include "gauge_host/core/variable_input.h"
 #include "common/numbers.h"
+#include "gauge_host/window/panel_metrics.h"
 
 namespace {
 
@@ -32,7 +33,6 @@ enum ControlId {
 // The side panel, in client pixels.
 constexpr int PanelWidth = 340;
 constexpr int Margin = 8;
-constexpr int LineHeight = 18;
 constexpr int MessageLines = 3;
 constexpr int VariableLines = 4;
 constexpr int RowHeight = 24;  // an edit box or a button
@@ -151,9 +151,9 @@ void PreviewWindow::CreateControls()
 int PreviewWindow::PanelHeight() const
 {
     const int sliders = sliders_.Height();
-    return Margin + LineHeight + LineHeight * MessageLines + LineHeight + Margin + (sliders ? sliders + Margin : 0) +
-           LineHeight + LineHeight * VariableLines + Margin + RowHeight + Margin + RowHeight + Margin + LineHeight +
-           LineHeight + MinLogHeight + Margin;
+    return Margin + PanelLineHeight + PanelLineHeight * MessageLines + PanelLineHeight + Margin + (sliders ? sliders + Margin : 0) +
+           PanelLineHeight + PanelLineHeight * VariableLines + Margin + RowHeight + Margin + RowHeight + Margin + PanelLineHeight +
+           PanelLineHeight + MinLogHeight + Margin;
 }
 
 void PreviewWindow::ResizeClient(int width, int height)
@@ -186,14 +186,14 @@ void PreviewWindow::Layout(int width, int height)
         MoveWindow(GetDlgItem(hwnd_, id), left, y, inner, row_height, FALSE);
         y += row_height;
     };
-    row(IdTitle, LineHeight);
-    row(IdMessage, LineHeight * MessageLines);
-    row(IdPointer, LineHeight);
+    row(IdTitle, PanelLineHeight);
+    row(IdMessage, PanelLineHeight * MessageLines);
+    row(IdPointer, PanelLineHeight);
     y += Margin;
     if (sliders_.Height())
         y = sliders_.Place(left, y, inner) + Margin;
-    row(IdVariablesLabel, LineHeight);
-    row(IdVariables, LineHeight * VariableLines);
+    row(IdVariablesLabel, PanelLineHeight);
+    row(IdVariables, PanelLineHeight * VariableLines);
     y += Margin;
     const int label = 70, number = 70, word = 24, button = 50;
     const int value = inner - label - number - word - button - Margin;
@@ -206,8 +206,8 @@ void PreviewWindow::Layout(int width, int height)
     y += RowHeight + Margin;
     row(IdNight, RowHeight);
     y += Margin;
-    row(IdLogLabel, LineHeight);
-    row(IdLogHeading, LineHeight);
+    row(IdLogLabel, PanelLineHeight);
+    row(IdLogHeading, PanelLineHeight);
     row(IdLog, std::max(height - Margin - y, MinLogHeight));
     // Moved controls copied their old pixels along and left them behind
     // where they overlapped: everything is drawn again, once.

@@ -4,11 +4,11 @@
 
 #include "common/numbers.h"
 #include "gauge_host/core/variable_input.h"
+#include "gauge_host/window/panel_metrics.h"
 
 namespace {
 
-constexpr int LineHeight = 18;
-constexpr int RowHeight = 28;  // a slider with its ticks
+constexpr int SliderRowHeight = 28;  // a slider with its ticks
 constexpr int LabelWidth = 96;
 const char KeysLine[] = "Up/Down 0.01, Page Up/Down 0.1 move the > slider";
 const char Marker[] = "> ";
@@ -71,23 +71,23 @@ bool VariableSliders::Create(HWND parent, HFONT font, HWND after, const std::vec
 
 int VariableSliders::Height() const
 {
-    return (keys_ ? LineHeight : 0) + int(rows_.size()) * RowHeight + (more_ ? LineHeight : 0);
+    return (keys_ ? PanelLineHeight : 0) + int(rows_.size()) * SliderRowHeight + (more_ ? PanelLineHeight : 0);
 }
 
 int VariableSliders::Place(int x, int y, int width)
 {
     if (keys_) {
-        MoveWindow(keys_, x, y, width, LineHeight, FALSE);
-        y += LineHeight;
+        MoveWindow(keys_, x, y, width, PanelLineHeight, FALSE);
+        y += PanelLineHeight;
     }
     for (const Row& row : rows_) {
-        MoveWindow(row.label, x, y, LabelWidth, RowHeight, FALSE);
-        MoveWindow(row.slider, x + LabelWidth, y, width - LabelWidth, RowHeight, FALSE);
-        y += RowHeight;
+        MoveWindow(row.label, x, y, LabelWidth, SliderRowHeight, FALSE);
+        MoveWindow(row.slider, x + LabelWidth, y, width - LabelWidth, SliderRowHeight, FALSE);
+        y += SliderRowHeight;
     }
     if (more_) {
-        MoveWindow(more_, x, y, width, LineHeight, FALSE);
-        y += LineHeight;
+        MoveWindow(more_, x, y, width, PanelLineHeight, FALSE);
+        y += PanelLineHeight;
     }
     return y;
 }
