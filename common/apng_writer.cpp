@@ -7,15 +7,10 @@
 
 #include <algorithm>
 
+#include "common/byte_order.h"
 #include "common/png_writer.h"
 
 namespace {
-
-void PutBigEndian(std::vector<uint8_t>* out, uint32_t value, int bytes)
-{
-    for (int i = bytes - 1; i >= 0; --i)
-        out->push_back(uint8_t(value >> (8 * i)));
-}
 
 enum { DisposeNone = 0, BlendSource = 0 };
 
@@ -74,20 +69,20 @@ std::vector<uint8_t> ApngWriter::Encode() const
     AppendPngChunk(&png, "IHDR", PngHeader(width_, height_));
 
     std::vector<uint8_t> data;
-    PutBigEndian(&data, uint32_t(frames_.size()), 4);
-    PutBigEndian(&data, 0, 4);  // plays: forever
+    AppendBigEndian(&data, uint32_t(frames_.size()), 4);
+    AppendBigEndian(&data, 0, 4);  // plays: forever
     AppendPngChunk(&png, "acTL", data);
 
     uint32_t sequence = 0;
     for (size_t i = 0; i < frames_.size(); ++i) {
         data.clear();
-        PutBigEndian(&data, sequence++, 4);
-        PutBigEndian(&data, uint32_t(frames_[i].width), 4);
-        PutBigEndian(&data, uint32_t(frames_[i].height), 4);
-        PutBigEndian(&data, uint32_t(frames_[i].x), 4);
-        PutBigEndian(&data, uint32_t(frames_[i].y), 4);
-        PutBigEndian(&data, uint32_t(frames_[i].delay), 2);
-        PutBigEndian(&data, uint32_t(delay_denominator_), 2);
+        AppendBigEndian(&data, sequence++, 4);
+        AppendBigEndian(&data, uint32_t(frames_[i].width), 4);
+        AppendBigEndian(&data, uint32_t(frames_[i].height), 4);
+        AppendBigEndian(&data, uint32_t(frames_[i].x), 4);
+        AppendBigEndian(&data, uint32_t(frames_[i].y), 4);
+        AppendBigEndian(&data, uint32_t(frames_[i].delay), 2);
+        AppendBigEndian(&data, uint32_t(delay_denominator_), 2);
         data.push_back(DisposeNone);
         data.push_back(BlendSource);
         AppendPngChunk(&png, "fcTL", data);
@@ -96,7 +91,7 @@ std::vector<uint8_t> ApngWriter::Encode() const
             continue;
         }
         data.clear();
-        PutBigEndian(&data, sequence++, 4);
+        AppendBigEndian(&data, sequence++, 4);
         data.insert(data.end(), frames_[i].stream.begin(), frames_[i].stream.end());
         AppendPngChunk(&png, "fdAT", data);
     }

@@ -1,4 +1,5 @@
 #include "common/png_reader.h"
+#include "common/byte_order.h"
 #include "common/fail.h"
 
 #include <stdlib.h>
@@ -6,10 +7,6 @@
 #include <zlib.h>
 
 namespace {
-
-uint32_t BigEndian(const uint8_t* p) { return uint32_t(p[0]) << 24 | p[1] << 16 | p[2] << 8 | p[3]; }
-uint32_t BigEndian16(const uint8_t* p) { return uint32_t(p[0]) << 8 | p[1]; }
-
 
 int Paeth(int a, int b, int c)
 {
@@ -62,22 +59,22 @@ bool DecodePng(const std::vector<uint8_t>& png, DecodedPng* image, std::string* 
             return Fail(error, "bytes after IEND");
         if (png.size() - at < 12)
             return Fail(error, "truncated chunk");
-        const uint32_t length = BigEndian(&png[at]);
+        const uint32_t length = BigEndian32(&png[at]);
         if (png.size() - at - 12 < length)
             return Fail(error, "chunk longer than the file");
         const std::string type(png.begin() + at + 4, png.begin() + at + 8);
         const uint8_t* data = &png[at + 8];
-        if (crc32(0, &png[at + 4], length + 4) != BigEndian(data + length))
+        if (crc32(0, &png[at + 4], length + 4) != BigEndian32(data + length))
             return Fail(error, "bad CRC in " + type);
         image->chunks.push_back(type);
-        if ((type == "fcTL" || type == "fdAT") && (length < 4 || BigEndian(data) != next_sequence++))
+        if ((type == "fcTL" || type == "fdAT") && (length < 4 || BigEndian32(data) != next_sequence++))
             return Fail(error, type + " out of sequence");
         if (type == "IHDR") {
             if (length != 13)
                 return Fail(error, "IHDR length");
             if (image->width)
                 return Fail(error, "a second IHDR");
-            const uint32_t width = BigEndian(data), height = BigEndian(data + 4);
+            const uint32_t width = BigEndian32(data), height = BigEndian32(data + 4);
             if (width == 0 || height == 0 || width > MaxPngDimension || height > MaxPngDimension)
                 return Fail(error, std::to_string(width) + " x " + std::to_string(height) +
                                        " pixels: not 1 to " + std::to_string(MaxPngDimension) + " a side");
@@ -88,12 +85,12 @@ bool DecodePng(const std::vector<uint8_t>& png, DecodedPng* image, std::string* 
         } else if (type == "acTL") {
             if (length != 8)
                 return Fail(error, "acTL length");
-            announced_frames = BigEndian(data);
+            announced_frames = BigEndian32(data);
         } else if (type == "fcTL") {
             if (length != 26)
                 return Fail(error, "fcTL length");
-            const uint32_t width = BigEndian(data + 4), height = BigEndian(data + 8), x = BigEndian(data + 12),
-                           y = BigEndian(data + 16);
+            const uint32_t width = BigEndian32(data + 4), height = BigEndian32(data + 8), x = BigEndian32(data + 12),
+                           y = BigEndian32(data + 16);
             if (width == 0 || height == 0 || width > uint32_t(image->width) || height > uint32_t(image->height) ||
                 x > uint32_t(image->width) - width || y > uint32_t(image->height) - height)
                 return Fail(error, "fcTL region outside the image");

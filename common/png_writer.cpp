@@ -5,6 +5,8 @@
 #include <stdlib.h>
 #include <zlib.h>
 
+#include "common/byte_order.h"
+
 namespace {
 
 int Paeth(int a, int b, int c)
@@ -49,12 +51,6 @@ std::vector<uint8_t> FilterRows(int width, int height, const uint8_t* rgb, int s
     return filtered;
 }
 
-void PutBigEndian(std::vector<uint8_t>* out, uint32_t value)
-{
-    for (int shift = 24; shift >= 0; shift -= 8)
-        out->push_back(uint8_t(value >> shift));
-}
-
 }  // namespace
 
 std::vector<uint8_t> PngSignature() { return {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'}; }
@@ -62,8 +58,8 @@ std::vector<uint8_t> PngSignature() { return {0x89, 'P', 'N', 'G', '\r', '\n', 0
 std::vector<uint8_t> PngHeader(int width, int height)
 {
     std::vector<uint8_t> header;
-    PutBigEndian(&header, uint32_t(width));
-    PutBigEndian(&header, uint32_t(height));
+    AppendBigEndian(&header, uint32_t(width), 4);
+    AppendBigEndian(&header, uint32_t(height), 4);
     const uint8_t rest[5] = {8, 2, 0, 0, 0};  // 8 bits, RGB, deflate, standard filters, no interlace
     header.insert(header.end(), rest, rest + 5);
     return header;
@@ -71,11 +67,11 @@ std::vector<uint8_t> PngHeader(int width, int height)
 
 void AppendPngChunk(std::vector<uint8_t>* png, const char type[4], const std::vector<uint8_t>& data)
 {
-    PutBigEndian(png, uint32_t(data.size()));
+    AppendBigEndian(png, uint32_t(data.size()), 4);
     const size_t start = png->size();
     png->insert(png->end(), type, type + 4);
     png->insert(png->end(), data.begin(), data.end());
-    PutBigEndian(png, uint32_t(crc32(0, png->data() + start, uInt(png->size() - start))));
+    AppendBigEndian(png, uint32_t(crc32(0, png->data() + start, uInt(png->size() - start))), 4);
 }
 
 bool CompressPngRows(int width, int height, const uint8_t* rgb, int stride, std::vector<uint8_t>* compressed,

@@ -2,22 +2,12 @@
 
 #include <stdio.h>
 
+#include "common/byte_order.h"
+
 namespace {
 
 constexpr uint32_t FileHeaderSize = 14, InfoHeaderSize = 40;
 constexpr int32_t PixelsPerMetre = 11811;
-
-void Put16(std::vector<uint8_t>* out, uint16_t value)
-{
-    out->push_back(uint8_t(value));
-    out->push_back(uint8_t(value >> 8));
-}
-
-void Put32(std::vector<uint8_t>* out, uint32_t value)
-{
-    Put16(out, uint16_t(value));
-    Put16(out, uint16_t(value >> 16));
-}
 
 // File header and BITMAPINFOHEADER; the caller appends the colour table and rows.
 std::vector<uint8_t> Headers(int width, int height, int bits, uint32_t colours)
@@ -29,20 +19,20 @@ std::vector<uint8_t> Headers(int width, int height, int bits, uint32_t colours)
     out.reserve(offset + image_size);
     out.push_back('B');
     out.push_back('M');
-    Put32(&out, offset + image_size);
-    Put32(&out, 0);  // reserved
-    Put32(&out, offset);
-    Put32(&out, InfoHeaderSize);
-    Put32(&out, uint32_t(width));
-    Put32(&out, uint32_t(height));  // positive: bottom-up
-    Put16(&out, 1);                 // planes
-    Put16(&out, uint16_t(bits));
-    Put32(&out, 0);  // BI_RGB
-    Put32(&out, image_size);
-    Put32(&out, uint32_t(PixelsPerMetre));
-    Put32(&out, uint32_t(PixelsPerMetre));
-    Put32(&out, colours);
-    Put32(&out, 0);  // all colours important
+    AppendLittleEndian(&out, offset + image_size, 4);
+    AppendLittleEndian(&out, 0, 4);  // reserved
+    AppendLittleEndian(&out, offset, 4);
+    AppendLittleEndian(&out, InfoHeaderSize, 4);
+    AppendLittleEndian(&out, uint32_t(width), 4);
+    AppendLittleEndian(&out, uint32_t(height), 4);  // positive: bottom-up
+    AppendLittleEndian(&out, 1, 2);  // planes
+    AppendLittleEndian(&out, uint16_t(bits), 2);
+    AppendLittleEndian(&out, 0, 4);  // BI_RGB
+    AppendLittleEndian(&out, image_size, 4);
+    AppendLittleEndian(&out, uint32_t(PixelsPerMetre), 4);
+    AppendLittleEndian(&out, uint32_t(PixelsPerMetre), 4);
+    AppendLittleEndian(&out, colours, 4);
+    AppendLittleEndian(&out, 0, 4);  // all colours important
     return out;
 }
 

@@ -178,8 +178,10 @@ const std::vector<Command>& Commands()
         {Options::Describe, "describe", {"MODULE"}, "print the module's records as a tree", {&Gauge, &Areas},
          [] {
              return std::string("Prints the module as a tree: Linkage, its gauges, each header's fields,\n"
-                                "every element (kind, bitmap and its size, position, offset, flags,\n"
-                                "source variables, colours, font, callback), the mouse areas as a table,\n"
+                                "every element by its place in the tree (1.1: the first of the first\n"
+                                "root's next list, the PLACE of run's expect readout) with its kind,\n"
+                                "bitmap and its size, position, offset, flags, source variables,\n"
+                                "colours, font and callback, the mouse areas as a table,\n"
                                 "the tooltip, the resources and the version strings. It runs none of the\n"
                                 "module's code: the file is mapped as an image resource and its records\n"
                                 "are read at the addresses they hold, for the image's preferred base.\n");
@@ -219,8 +221,12 @@ const std::vector<Command>& Commands()
                  "  Mouse            left click and hold (repeats) through the module's mouse\n"
                  "                   areas, their cursors and the gauge's tooltip; the right\n"
                  "                   button only where an area asks for it\n"
-                 "  Up/Down          variable 558 up or down 0.01 (also its slider)\n"
-                 "  Page Up/Down     variable 558 up or down 0.1\n"
+                 "  Sliders          one for each variable the gauge's records name (up to " +
+                 std::to_string(MaxSliders) + "),\n"
+                 "                   labelled with its number and value, 0 to 1\n"
+                 "  Up/Down          the slider last touched (at first the top one) up or\n"
+                 "                   down 0.01\n"
+                 "  Page Up/Down     the same slider up or down 0.1\n"
                  "  Set variable     any variable by number (decimal or 0x hex), then Enter\n"
                  "  Alt+N            night lighting on or off\n"
                  "\n"

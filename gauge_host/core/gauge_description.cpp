@@ -4,6 +4,7 @@
 
 #include "gauge_host/core/area_overlay.h"
 #include "gauge_host/core/hit_test.h"
+#include "gauge_host/core/record_lookup.h"
 
 namespace {
 
@@ -68,12 +69,12 @@ std::string Bitmap(int32_t number, const ModuleFacts& facts)
     return Format("bitmap %d (%d x %d, %d-bit%s)", int(number), b.width, b.height, b.bits_per_pixel, colours.c_str());
 }
 
-void DescribeElement(const ElementRecord& e, const ModuleFacts& facts, FILE* out)
+void DescribeElement(const ElementRecord& e, const std::string& place, const ModuleFacts& facts, FILE* out)
 {
     const std::string indent(6 + 2 * e.depth, ' '), more = indent + "  ";
     const ELEMENT_HEADER& h = e.header;
     static const char* const kinds[] = {"static image", "needle", "string"};
-    fprintf(out, "%s%s at %s\n", indent.c_str(), kinds[h.kind], HexAddress(e.address).c_str());
+    fprintf(out, "%s%s %s at %s\n", indent.c_str(), place.c_str(), kinds[h.kind], HexAddress(e.address).c_str());
     if (h.kind != ELEMENT_TYPE_STRING)
         fprintf(out, "%s%s\n", more.c_str(), Bitmap(h.bitmap, facts).c_str());
     fprintf(out, "%sposition (%d, %d), offset (%d, %d), flags %s\n", more.c_str(), int(h.position.x),
@@ -141,9 +142,11 @@ void DescribeGauge(const GaugeRecords& g, const ModuleFacts& facts, FILE* out)
             Pointer((const void*)h.draw).c_str(), Pointer((const void*)h.kill).c_str());
     fprintf(out, "    gauge callback %s, user data %s, parameters %s, usage %s\n", Pointer(h.gauge_callback).c_str(),
             Pointer(h.user_data).c_str(), Pointer(h.parameters).c_str(), Pointer(h.usage).c_str());
-    fprintf(out, "    elements, drawn in this order (a next list indented under its element):\n");
-    for (const ElementRecord& e : g.elements)
-        DescribeElement(e, facts, out);
+    fprintf(out, "    elements, drawn in this order, each by its place in the tree (a next list\n"
+                 "    indented under its element):\n");
+    const std::vector<std::string> places = TreePlaces(g.elements);
+    for (size_t i = 0; i < g.elements.size(); ++i)
+        DescribeElement(g.elements[i], places[i], facts, out);
     DescribeMouseAreas(g, out);
     fprintf(out, "    tooltip: \"%s\"\n", GaugeTooltip(g.mouse_areas).c_str());
 

@@ -3,7 +3,7 @@
 #include <stdio.h>
 
 #include "common/fail.h"
-#include "common/little_endian.h"
+#include "common/byte_order.h"
 
 namespace {
 
@@ -18,12 +18,12 @@ bool CheckModuleHead(const uint8_t* bytes, size_t size, std::string* error)
 {
     if (size < PeOffsetField + 4 || bytes[0] != 'M' || bytes[1] != 'Z')
         return Fail(error, "not a Windows module (no MZ header)");
-    const uint32_t pe = Dword(bytes + PeOffsetField);
+    const uint32_t pe = LittleEndian32(bytes + PeOffsetField);
     // Signature, the 20-byte file header and the optional header's magic.
     if (pe > size - 26 || bytes[pe] != 'P' || bytes[pe + 1] != 'E' || bytes[pe + 2] || bytes[pe + 3])
         return Fail(error, "not a Windows module (an MZ file without a PE header)");
-    const uint16_t machine = Word(bytes + pe + 4), characteristics = Word(bytes + pe + 22);
-    const uint16_t magic = Word(bytes + pe + 24);
+    const uint16_t machine = LittleEndian16(bytes + pe + 4), characteristics = LittleEndian16(bytes + pe + 22);
+    const uint16_t magic = LittleEndian16(bytes + pe + 24);
     if (machine == MachineAmd64 || machine == MachineArm64 || magic == OptionalMagicPe32Plus)
         return Fail(error, std::string("a 64-bit (") + (machine == MachineArm64 ? "ARM64" : "x86-64") +
                                ") module; gauge modules are 32-bit x86 DLLs");

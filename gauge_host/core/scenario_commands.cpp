@@ -10,7 +10,7 @@
 #include "gauge_host/core/frame_comparison.h"
 #include "gauge_host/core/gauge_readings.h"
 #include "gauge_host/core/output_files.h"
-#include "gauge_host/core/record_walk.h"
+#include "gauge_host/core/record_lookup.h"
 #include "common/numbers.h"
 
 namespace {
@@ -27,29 +27,9 @@ std::string EventText(uint32_t event, int32_t value)
 
 std::string Quoted(const std::string& text) { return "\"" + text + "\""; }
 
-// Each element's place in the tree: "2" the second root, "2.1" the first of
-// its next list, as describe lists them.
-std::vector<std::string> TreePlaces(const std::vector<ElementState>& elements)
-{
-    std::vector<std::string> places;
-    std::vector<int> counts;
-    for (const ElementState& e : elements) {
-        counts.resize(size_t(e.record->depth) + 1);
-        ++counts.back();
-        std::string place;
-        for (int count : counts) {
-            if (!place.empty())
-                place += '.';
-            place += std::to_string(count);
-        }
-        places.push_back(place);
-    }
-    return places;
-}
-
 const ElementState* ReadoutAt(const PanelHost& host, const std::string& place)
 {
-    const std::vector<std::string> places = TreePlaces(host.elements());
+    const std::vector<std::string> places = TreePlaces(host.gauge().elements);
     for (size_t i = 0; i < places.size(); ++i)
         if (places[i] == place && host.elements()[i].record->header.kind == ELEMENT_TYPE_STRING)
             return &host.elements()[i];

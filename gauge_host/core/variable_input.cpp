@@ -17,12 +17,6 @@ std::string Trimmed(const std::string& text)
     return text.substr(first, text.find_last_not_of(" \t") - first + 1);
 }
 
-void AddOnce(std::vector<uint32_t>* list, uint32_t variable)
-{
-    if (variable != VARIABLE_NONE && std::find(list->begin(), list->end(), variable) == list->end())
-        list->push_back(variable);
-}
-
 }  // namespace
 
 int SliderPosition(double value)
@@ -59,17 +53,4 @@ bool ParseVariableNumber(const std::string& text, uint32_t* number)
 bool ParseVariableValue(const std::string& text, double* value)
 {
     return ParseReal(Trimmed(text), value);
-}
-
-std::vector<uint32_t> VariablesRead(const GaugeRecords& gauge)
-{
-    std::vector<uint32_t> variables;
-    for (const ElementRecord& element : gauge.elements) {
-        if (element.header.kind == ELEMENT_TYPE_STRING)
-            for (uint32_t variable : element.string.source_variables)
-                AddOnce(&variables, variable);
-        else if (element.header.kind == ELEMENT_TYPE_NEEDLE)
-            AddOnce(&variables, element.needle.source_variable);
-    }
-    return variables;
 }

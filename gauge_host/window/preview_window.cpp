@@ -1,12 +1,13 @@
 #include "gauge_host/window/preview_window.h"
 
-#include <commctrl.h>
 #include <stdio.h>
 
 #include <algorithm>
 
+#include "gauge_host/core/record_lookup.h"
 #include "gauge_host/core/variable_input.h"
 #include "common/numbers.h"
+#include "gauge_host/window/panel_metrics.h"
 
 namespace {
 
@@ -16,8 +17,6 @@ enum ControlId {
     IdTitle = 100,
     IdMessage,
     IdPointer,
-    IdSliderLabel,
-    IdSlider,
     IdVariablesLabel,
     IdVariables,
     IdSetLabel,
@@ -34,9 +33,7 @@ enum ControlId {
 // The side panel, in client pixels.
 constexpr int PanelWidth = 340;
 constexpr int Margin = 8;
-constexpr int LineHeight = 18;
 constexpr int MessageLines = 3;
-constexpr int SliderHeight = 28;
 constexpr int VariableLines = 4;
 constexpr int RowHeight = 24;  // an edit box or a button
 constexpr int MinLogHeight = 120;
@@ -97,16 +94,15 @@ bool PreviewWindow::Create(int gauge_width)
     PanelHost& host = gauge_->host();
     const int view_width = gauge_width > 0 ? gauge_width : host.width();
     const int view_height = FitGauge(host.width(), host.height(), view_width, INT_MAX / 2).height;
-    RECT frame = {0, 0, view_width + PanelWidth, std::max(view_height, PanelHeight())};
-    const DWORD style = WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN;
-    AdjustWindowRect(&frame, style, FALSE);
     const std::string file = gauge_->path().substr(gauge_->path().find_last_of("\\/") + 1);
     const std::string title = file + ", gauge \"" + gauge_->gauge().name + "\" - gauge-host show";
-    hwnd_ = CreateWindowExA(0, ClassName, title.c_str(), style, CW_USEDEFAULT, CW_USEDEFAULT,
-                            frame.right - frame.left, frame.bottom - frame.top, nullptr, nullptr, instance, this);
+    hwnd_ = CreateWindowExA(0, ClassName, title.c_str(), WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, CW_USEDEFAULT,
+                            CW_USEDEFAULT, view_width + PanelWidth, view_height, nullptr, nullptr, instance, this);
     if (!hwnd_)
         return false;
     CreateControls();
+    // The panel's height follows the number of sliders, known only now.
+    ResizeClient(view_width + PanelWidth, std::max(view_height, PanelHeight()));
     SetText(IdTitle, file + ", gauge \"" + gauge_->gauge().name + "\"");
     ShowMessage("Click the gauge; hold to repeat. The gauge reloads when " + file + " changes.", false);
     ShowVariables();
@@ -136,12 +132,7 @@ void PreviewWindow::CreateControls()
     AddControl("STATIC", "", SS_LEFT, IdTitle);
     AddControl("STATIC", "", SS_LEFT, IdMessage);
     AddControl("STATIC", "", SS_LEFT | SS_ENDELLIPSIS, IdPointer);
-    AddControl("STATIC", "", SS_LEFT, IdSliderLabel);
-    HWND slider = AddControl(TRACKBAR_CLASSA, "", WS_TABSTOP | TBS_HORZ | TBS_AUTOTICKS, IdSlider);
-    SendMessageA(slider, TBM_SETRANGE, FALSE, MAKELPARAM(0, SliderPositions));
-    SendMessageA(slider, TBM_SETTICFREQ, PageStepPositions, 0);
-    SendMessageA(slider, TBM_SETLINESIZE, 0, KeyStepPositions);
-    SendMessageA(slider, TBM_SETPAGESIZE, 0, PageStepPositions);
+    sliders_.Create(hwnd_, font_, GetDlgItem(hwnd_, IdPointer), VariablesNamed(gauge_->gauge()));
     AddControl("STATIC", "Variables the gauge reads (click one to set it):", SS_LEFT, IdVariablesLabel);
     AddControl("LISTBOX", "", WS_BORDER | WS_VSCROLL | WS_TABSTOP | LBS_NOTIFY | LBS_NOINTEGRALHEIGHT, IdVariables);
     AddControl("STATIC", "Set variable", SS_LEFT | SS_CENTERIMAGE, IdSetLabel);
@@ -159,9 +150,30 @@ void PreviewWindow::CreateControls()
 // The panel's rows, top to bottom; the log takes what is left.
 int PreviewWindow::PanelHeight() const
 {
-    return Margin + LineHeight + LineHeight * MessageLines + LineHeight + Margin + LineHeight + SliderHeight +
-           Margin + LineHeight + LineHeight * VariableLines + Margin + RowHeight + Margin + RowHeight + Margin +
-           LineHeight + LineHeight + MinLogHeight + Margin;
+    const int sliders = sliders_.Height();
+    return Margin + PanelLineHeight + PanelLineHeight * MessageLines + PanelLineHeight + Margin + (sliders ? sliders + Margin : 0) +
+           PanelLineHeight + PanelLineHeight * VariableLines + Margin + RowHeight + Margin + RowHeight + Margin + PanelLineHeight +
+           PanelLineHeight + MinLogHeight + Margin;
+}
+
+void PreviewWindow::ResizeClient(int width, int height)
+{
+    RECT frame = {0, 0, width, height};
+    AdjustWindowRect(&frame, GetWindowLongA(hwnd_, GWL_STYLE), FALSE);
+    SetWindowPos(hwnd_, nullptr, 0, 0, frame.right - frame.left, frame.bottom - frame.top,
+                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+// After a reload that named other variables: the window grows if the
+// panel no longer fits, and is laid out again.
+void PreviewWindow::FitPanel()
+{
+    RECT client;
+    GetClientRect(hwnd_, &client);
+    if (client.bottom < PanelHeight())
+        ResizeClient(client.right, PanelHeight());
+    else
+        Layout(client.right, client.bottom);
 }
 
 void PreviewWindow::Layout(int width, int height)
@@ -174,15 +186,14 @@ void PreviewWindow::Layout(int width, int height)
         MoveWindow(GetDlgItem(hwnd_, id), left, y, inner, row_height, FALSE);
         y += row_height;
     };
-    row(IdTitle, LineHeight);
-    row(IdMessage, LineHeight * MessageLines);
-    row(IdPointer, LineHeight);
+    row(IdTitle, PanelLineHeight);
+    row(IdMessage, PanelLineHeight * MessageLines);
+    row(IdPointer, PanelLineHeight);
     y += Margin;
-    row(IdSliderLabel, LineHeight);
-    row(IdSlider, SliderHeight);
-    y += Margin;
-    row(IdVariablesLabel, LineHeight);
-    row(IdVariables, LineHeight * VariableLines);
+    if (sliders_.Height())
+        y = sliders_.Place(left, y, inner) + Margin;
+    row(IdVariablesLabel, PanelLineHeight);
+    row(IdVariables, PanelLineHeight * VariableLines);
     y += Margin;
     const int label = 70, number = 70, word = 24, button = 50;
     const int value = inner - label - number - word - button - Margin;
@@ -195,8 +206,8 @@ void PreviewWindow::Layout(int width, int height)
     y += RowHeight + Margin;
     row(IdNight, RowHeight);
     y += Margin;
-    row(IdLogLabel, LineHeight);
-    row(IdLogHeading, LineHeight);
+    row(IdLogLabel, PanelLineHeight);
+    row(IdLogHeading, PanelLineHeight);
     row(IdLog, std::max(height - Margin - y, MinLogHeight));
     // Moved controls copied their old pixels along and left them behind
     // where they overlapped: everything is drawn again, once.
@@ -213,8 +224,12 @@ bool PreviewWindow::HandleMessage(MSG* message)
         case VK_PRIOR: step = PageStepPositions; break;
         case VK_NEXT: step = -PageStepPositions; break;
         }
-        if (step) {
-            SetVariable(SliderVariable, SteppedValue(gauge_->host().variables.Get(SliderVariable), step));
+        // With no slider the keys are left to move the focus.
+        if (step && sliders_.Height()) {
+            uint32_t number;
+            double value;
+            if (sliders_.Stepped(GetFocus(), gauge_->host().variables, step, &number, &value))
+                SetVariable(number, value);
             return true;
         }
     }
@@ -282,6 +297,8 @@ void PreviewWindow::ReloadIfChanged()
         log_->StartOver("reloaded at " + TimeOfDay() + "; frames count from 0");
         if (recorder_)
             recorder_->Restart();
+        if (sliders_.Create(hwnd_, font_, GetDlgItem(hwnd_, IdPointer), VariablesNamed(gauge_->gauge())))
+            FitPanel();
         ShowVariables();
         RestartClock();
         return;
@@ -301,7 +318,7 @@ void PreviewWindow::SetVariable(uint32_t number, double value)
 void PreviewWindow::ShowVariables()
 {
     const HostVariables& variables = gauge_->host().variables;
-    listed_ = VariablesRead(gauge_->gauge());
+    listed_ = VariablesNamed(gauge_->gauge());
     for (uint32_t number : set_by_hand_)
         if (std::find(listed_.begin(), listed_.end(), number) == listed_.end())
             listed_.push_back(number);
@@ -313,13 +330,7 @@ void PreviewWindow::ShowVariables()
         SendMessageA(list, LB_ADDSTRING, 0, LPARAM(line.c_str()));
     }
     SendMessageA(list, LB_SETCURSEL, WPARAM(selected), 0);
-
-    const double slider = variables.Get(SliderVariable);
-    char label[96];
-    snprintf(label, sizeof label, "Variable %u: %s  (Up/Down 0.01, Page Up/Down 0.1)", unsigned(SliderVariable),
-             ShortNumber(slider).c_str());
-    SetText(IdSliderLabel, label);
-    SendDlgItemMessageA(hwnd_, IdSlider, TBM_SETPOS, TRUE, SliderPosition(slider));
+    sliders_.Show(variables);
 }
 
 void PreviewWindow::FillBoxFromList()
@@ -379,12 +390,13 @@ LRESULT PreviewWindow::Handle(UINT message, WPARAM wparam, LPARAM lparam)
         limits->ptMinTrackSize = {frame.right - frame.left, frame.bottom - frame.top};
         return 0;
     }
-    case WM_HSCROLL:
-        if (HWND(lparam) == GetDlgItem(hwnd_, IdSlider)) {
-            const int position = int(SendMessageA(HWND(lparam), TBM_GETPOS, 0, 0));
-            SetVariable(SliderVariable, SliderValue(position));
-        }
+    case WM_HSCROLL: {
+        uint32_t number;
+        double value;
+        if (sliders_.Moved(HWND(lparam), gauge_->host().variables, &number, &value))
+            SetVariable(number, value);
         return 0;
+    }
     case WM_COMMAND:
         switch (LOWORD(wparam)) {
         case IDOK:  // Enter in the set box

@@ -1,8 +1,8 @@
 // preview_window.h: gauge-host show's main window -- the gauge on the left,
 // drawn at the window's size; on the right the host's side of the panel:
-// the slider and keys for the watched variable, the variables the gauge
-// reads and a box to set any variable by number, the day/night switch, the
-// live key event log, and a line for reloads and errors.
+// a line for reloads and errors, a slider for each variable the gauge's
+// records name, the list of them and a box to set any variable by number,
+// the day/night switch and the live key event log.
 //
 // Usage:
 //   PreviewWindow window(&live_gauge, &event_log, &recorder);  // recorder may be null
@@ -24,6 +24,7 @@
 #include "gauge_host/window/event_log.h"
 #include "gauge_host/window/gauge_view.h"
 #include "gauge_host/window/live_gauge.h"
+#include "gauge_host/window/variable_sliders.h"
 #include "gauge_host/window/window_procedure.h"
 
 class PreviewWindow {
@@ -49,6 +50,8 @@ private:
     HWND AddControl(const char* type, const char* text, DWORD style, int id);
     void Layout(int width, int height);
     int PanelHeight() const;
+    void ResizeClient(int width, int height);
+    void FitPanel();
     void Tick();
     void ReloadIfChanged();
     void ShowStall();  // a call into the module hung: say which
@@ -64,6 +67,7 @@ private:
     EventLog* log_;
     SessionRecorder* recorder_;
     GaugeView view_;
+    VariableSliders sliders_;
     HWND hwnd_ = nullptr;
     HFONT font_ = nullptr, fixed_font_ = nullptr;
     bool message_is_error_ = false;

@@ -5,6 +5,7 @@
 #include <unistd.h>
 
 #include "tests/artwork/module_artwork.h"
+#include "common/byte_order.h"
 #include "common/png_reader.h"
 #include "common/file_bytes.h"
 
@@ -31,11 +32,6 @@ bool Generate(std::vector<std::vector<uint8_t>>* files, std::string* error)
     if (!ok)
         *error = command + " failed";
     return ok;
-}
-
-uint32_t U32(const std::vector<uint8_t>& d, size_t at)
-{
-    return d[at] | d[at + 1] << 8 | d[at + 2] << 16 | uint32_t(d[at + 3]) << 24;
 }
 
 class ArtworkFiles : public ::testing::Test {
@@ -76,8 +72,8 @@ TEST_F(ArtworkFiles, ModuleCarriesTheBitmapFiles)
         ASSERT_GT(b.file.size(), 14u);
         EXPECT_EQ(b.file[0], 'B');
         EXPECT_EQ(b.file[1], 'M');
-        EXPECT_EQ(U32(b.file, 2), b.file.size());
-        EXPECT_EQ(U32(b.file, 10), b.pixel_offset);
+        EXPECT_EQ(LittleEndian32(&b.file[2]), b.file.size());
+        EXPECT_EQ(LittleEndian32(&b.file[10]), b.pixel_offset);
         const PeResource* r = FindPeResource(LoadModuleArtwork().resources, RESOURCE_BITMAP, b.id);
         ASSERT_NE(r, nullptr);
         EXPECT_TRUE(std::vector<uint8_t>(b.file.begin() + 14, b.file.end()) == r->data);

@@ -1,31 +1,24 @@
 #include "tests/artwork/module_artwork.h"
 
 #include "common/fail.h"
-#include "common/little_endian.h"
-
-namespace {
-
-uint16_t U16(const std::vector<uint8_t>& d, size_t at) { return Word(&d[at]); }
-uint32_t U32(const std::vector<uint8_t>& d, size_t at) { return Dword(&d[at]); }
-
-}  // namespace
+#include "common/byte_order.h"
 
 bool DecodeResourceBitmap(const std::vector<uint8_t>& d, Bitmap* b, std::string* error)
 {
     *b = {};
     if (d.size() < 40)
         return Fail(error, "bitmap shorter than its header");
-    b->header_size = U32(d, 0);
-    b->width = int32_t(U32(d, 4));
-    b->height = b->stored_height = int32_t(U32(d, 8));
-    b->planes = U16(d, 12);
-    b->bits = U16(d, 14);
-    b->compression = U32(d, 16);
-    b->image_size = U32(d, 20);
-    b->pixels_per_metre_x = int32_t(U32(d, 24));
-    b->pixels_per_metre_y = int32_t(U32(d, 28));
-    b->colours_used = U32(d, 32);
-    b->colours_important = U32(d, 36);
+    b->header_size = LittleEndian32(&d[0]);
+    b->width = int32_t(LittleEndian32(&d[4]));
+    b->height = b->stored_height = int32_t(LittleEndian32(&d[8]));
+    b->planes = LittleEndian16(&d[12]);
+    b->bits = LittleEndian16(&d[14]);
+    b->compression = LittleEndian32(&d[16]);
+    b->image_size = LittleEndian32(&d[20]);
+    b->pixels_per_metre_x = int32_t(LittleEndian32(&d[24]));
+    b->pixels_per_metre_y = int32_t(LittleEndian32(&d[28]));
+    b->colours_used = LittleEndian32(&d[32]);
+    b->colours_important = LittleEndian32(&d[36]);
     if (b->header_size != 40 || b->compression != 0 || (b->bits != 24 && b->bits != 8) || b->width <= 0 ||
         b->height == 0)
         return Fail(error, "not an uncompressed 24- or 8-bit bitmap");

@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "common/file_bytes.h"
-#include "common/little_endian.h"
+#include "common/byte_order.h"
 
 namespace {
 
@@ -12,10 +12,10 @@ TEST(ModuleFile, NoLinkTimeStamp)
     std::vector<uint8_t> bytes;
     ASSERT_TRUE(ReadFileBytes(ZARO_GAU, &bytes)) << ZARO_GAU;
     ASSERT_GE(bytes.size(), 0x40u);
-    const uint32_t pe = Dword(&bytes[0x3C]);  // e_lfanew
+    const uint32_t pe = LittleEndian32(&bytes[0x3C]);  // e_lfanew
     ASSERT_LE(size_t(pe) + 24, bytes.size());
-    ASSERT_EQ(Dword(&bytes[pe]), 0x00004550u) << "no PE signature";
-    EXPECT_EQ(Dword(&bytes[pe + 8]), 0u) << "COFF header TimeDateStamp";
+    ASSERT_EQ(LittleEndian32(&bytes[pe]), 0x00004550u) << "no PE signature";
+    EXPECT_EQ(LittleEndian32(&bytes[pe + 8]), 0u) << "COFF header TimeDateStamp";
 }
 
 }  // namespace

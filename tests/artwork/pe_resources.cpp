@@ -4,6 +4,7 @@
 // tests also feed it damaged files.
 #include "tests/artwork/pe_resources.h"
 
+#include "common/byte_order.h"
 #include "common/file_bytes.h"
 #include "common/fail.h"
 
@@ -14,8 +15,8 @@ public:
     explicit Reader(std::vector<uint8_t> bytes) : bytes_(std::move(bytes)) {}
 
     bool Has(size_t offset, size_t size) const { return offset <= bytes_.size() && size <= bytes_.size() - offset; }
-    uint16_t U16(size_t offset) const { return uint16_t(bytes_[offset] | bytes_[offset + 1] << 8); }
-    uint32_t U32(size_t offset) const { return U16(offset) | uint32_t(U16(offset + 2)) << 16; }
+    uint16_t U16(size_t offset) const { return LittleEndian16(At(offset)); }
+    uint32_t U32(size_t offset) const { return LittleEndian32(At(offset)); }
     const uint8_t* At(size_t offset) const { return bytes_.data() + offset; }
 
 private:

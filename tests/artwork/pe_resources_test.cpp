@@ -9,6 +9,7 @@
 #include <tuple>
 
 #include "tests/artwork/module_artwork.h"
+#include "common/byte_order.h"
 #include "common/png_reader.h"
 #include "common/file_bytes.h"
 
@@ -136,7 +137,7 @@ TEST(PeResourceReader, RefusesDamagedFiles)
             bytes[patch_at + i] = patch[i];
         return bytes;
     };
-    const uint32_t pe = module[0x3C] | module[0x3D] << 8;
+    const uint32_t pe = LittleEndian32(&module[0x3C]);
     const struct {
         const char* what;
         std::vector<uint8_t> bytes;

@@ -1,12 +1,14 @@
 #include "tests/artwork/version_block.h"
 
+#include "common/byte_order.h"
+
 namespace {
 
 struct Parser {
     const std::vector<uint8_t>& data;
     std::string* error;
 
-    uint16_t U16(size_t at) const { return uint16_t(data[at] | data[at + 1] << 8); }
+    uint16_t U16(size_t at) const { return LittleEndian16(&data[at]); }
     static size_t Align(size_t at) { return (at + 3) & ~size_t(3); }
 
     bool Fail(const std::string& message)
@@ -58,7 +60,7 @@ std::string VersionNode::Text() const
 {
     std::string text;
     for (size_t i = 0; i + 1 < value.size(); i += 2) {
-        const uint16_t c = uint16_t(value[i] | value[i + 1] << 8);
+        const uint16_t c = LittleEndian16(&value[i]);
         if (!c)
             break;
         text.push_back(c < 0x80 ? char(c) : '?');

@@ -3,6 +3,7 @@
 
 #include "tests/artwork/module_artwork.h"
 #include "tests/artwork/version_block.h"
+#include "common/byte_order.h"
 
 namespace {
 
@@ -19,11 +20,6 @@ protected:
 
     VersionNode root;
 };
-
-uint32_t U32(const std::vector<uint8_t>& d, size_t at)
-{
-    return d[at] | d[at + 1] << 8 | d[at + 2] << 16 | uint32_t(d[at + 3]) << 24;
-}
 
 TEST_F(VersionResource, FixedFileInformation)
 {
@@ -49,7 +45,7 @@ TEST_F(VersionResource, FixedFileInformation)
         {"file date, least significant", 0},
     };
     for (size_t i = 0; i < 13; ++i)
-        EXPECT_EQ(U32(root.value, 4 * i), fields[i].value) << fields[i].field;
+        EXPECT_EQ(LittleEndian32(&root.value[4 * i]), fields[i].value) << fields[i].field;
 }
 
 TEST_F(VersionResource, OneStringTableOfSixStringsInOrder)

@@ -4,20 +4,10 @@
 
 #include <functional>
 
+#include "common/byte_order.h"
 #include "gauge_host/core/dib_reader.h"
 
 namespace {
-
-void PutWord(std::vector<uint8_t>* bytes, size_t at, uint16_t value)
-{
-    (*bytes)[at] = uint8_t(value);
-    (*bytes)[at + 1] = uint8_t(value >> 8);
-}
-void PutDword(std::vector<uint8_t>* bytes, size_t at, uint32_t value)
-{
-    for (int i = 0; i < 4; ++i)
-        (*bytes)[at + i] = uint8_t(value >> (8 * i));
-}
 
 // A BITMAPINFOHEADER and colour table of `colours` entries (entry i is
 // blue i, green 2i, red 3i); rows of zero bytes, padded to 4 bytes, left
@@ -30,12 +20,12 @@ std::vector<uint8_t> MakeDib(int32_t width, int32_t height, uint16_t bits, uint3
     const size_t table = bits == 8 ? (colours ? colours : 256) : 0;
     const size_t pixels = stride * rows;
     std::vector<uint8_t> bytes(header_size + table * 4 + (pixels <= (1 << 20) ? pixels : 0));
-    PutDword(&bytes, 0, header_size);
-    PutDword(&bytes, 4, uint32_t(width));
-    PutDword(&bytes, 8, uint32_t(height));
-    PutWord(&bytes, 12, 1);
-    PutWord(&bytes, 14, bits);
-    PutDword(&bytes, 32, colours);
+    StoreLittleEndian(&bytes[0], header_size, 4);
+    StoreLittleEndian(&bytes[4], uint32_t(width), 4);
+    StoreLittleEndian(&bytes[8], uint32_t(height), 4);
+    StoreLittleEndian(&bytes[12], 1, 2);
+    StoreLittleEndian(&bytes[14], bits, 2);
+    StoreLittleEndian(&bytes[32], colours, 4);
     for (size_t i = 0; i < table; ++i) {
         bytes[header_size + i * 4] = uint8_t(i);
         bytes[header_size + i * 4 + 1] = uint8_t(2 * i);
@@ -64,14 +54,14 @@ TEST(DibReader, BadBitmapsAreRefusedWithAClearMessage)
         {"header size too small",
          [] {
              auto d = MakeDib(2, 2, 24);
-             PutDword(&d, 0, 12);  // an old BITMAPCOREHEADER's size
+             StoreLittleEndian(&d[0], 12, 4);  // an old BITMAPCOREHEADER's size
              return d;
          },
          "bitmap header size 12 is shorter than the 40-byte header"},
         {"header size past the data",
          [] {
              auto d = MakeDib(2, 2, 24);
-             PutDword(&d, 0, 4000);
+             StoreLittleEndian(&d[0], 4000, 4);
              return d;
          },
          "bitmap header size 4000 does not fit 56 bytes"},
@@ -85,14 +75,14 @@ TEST(DibReader, BadBitmapsAreRefusedWithAClearMessage)
         {"two planes",
          [] {
              auto d = MakeDib(2, 2, 24);
-             PutWord(&d, 12, 2);
+             StoreLittleEndian(&d[12], 2, 2);
              return d;
          },
          "bitmap has 2 planes, expected 1"},
         {"run-length compressed",
          [] {
              auto d = MakeDib(2, 2, 8, 2);
-             PutDword(&d, 16, 1);
+             StoreLittleEndian(&d[16], 1, 4);
              return d;
          },
          "bitmap compression 1 is not supported (only uncompressed)"},
@@ -102,21 +92,21 @@ TEST(DibReader, BadBitmapsAreRefusedWithAClearMessage)
         {"colour table over 256",
          [] {
              auto d = MakeDib(2, 2, 8, 4);
-             PutDword(&d, 32, 300);
+             StoreLittleEndian(&d[32], 300, 4);
              return d;
          },
          "bitmap colour table of 300 entries; at most 256"},
         {"colour table count beyond the data",
          [] {
              auto d = MakeDib(2, 2, 8, 4);  // 40 + 16 + 8 bytes
-             PutDword(&d, 32, 200);
+             StoreLittleEndian(&d[32], 200, 4);
              return d;
          },
          "bitmap of 2 x 2 at 8 bits needs 848 bytes, has 64"},
         {"8-bit default table of 256 beyond the data",
          [] {
              auto d = MakeDib(2, 2, 8, 4);
-             PutDword(&d, 32, 0);
+             StoreLittleEndian(&d[32], 0, 4);
              return d;
          },
          "bitmap of 2 x 2 at 8 bits needs 1072 bytes, has 64"},
