@@ -236,8 +236,8 @@ bool Upright(const Placement& at, int* left, int* top)
 }
 
 // The frame rows and columns a placed picture's samples cover. Upright on
-// whole pixels: one sample a pixel, exactly the picture's own, its ring
-// included.
+// whole pixels: one sample a pixel, exactly the picture's own; its ring is
+// transparent, and a sample there would read past the ring.
 void LayerSpans(const Picture& picture, const Placement& at, int frame_width, int frame_height,
                 std::vector<RowSpan>* spans, int32_t* du, int32_t* dv)
 {
@@ -249,8 +249,8 @@ void LayerSpans(const Picture& picture, const Placement& at, int frame_width, in
     *du = int32_t(FixedOne);
     *dv = 0;
     spans->clear();
-    for (int y = std::max(top - 1, 0); y < std::min(top + picture.height + 1, frame_height); ++y) {
-        RowSpan span{y, std::max(left - 1, 0), std::min(left + picture.width, frame_width - 1), 0, 0};
+    for (int y = std::max(top, 0); y < std::min(top + picture.height, frame_height); ++y) {
+        RowSpan span{y, std::max(left, 0), std::min(left + picture.width - 1, frame_width - 1), 0, 0};
         span.u = int32_t((span.first - left + 1) * FixedOne);
         span.v = int32_t((y - top + 1) * FixedOne);
         if (span.first <= span.last)

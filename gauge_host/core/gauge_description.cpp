@@ -1,7 +1,6 @@
 #include "gauge_host/core/gauge_description.h"
 
-#include <stdarg.h>
-
+#include "common/text_format.h"
 #include "gauge_host/core/area_overlay.h"
 #include "gauge_host/core/hit_test.h"
 #include "gauge_host/core/record_lookup.h"
@@ -19,17 +18,6 @@ constexpr FlagName FormatFlagNames[] = {
     {TEXT_CENTRE, "centre"}, {TEXT_VERTICAL_CENTRE, "vertical centre"}, {TEXT_SINGLE_LINE, "single line"}};
 constexpr FlagName MouseFlagNames[] = {
     {MOUSE_LEFT_SINGLE, "left single"}, {MOUSE_RIGHT_SINGLE, "right single"}, {MOUSE_REPEAT, "repeat"}};
-
-std::string Format(const char* format, ...) __attribute__((format(printf, 1, 2)));
-std::string Format(const char* format, ...)
-{
-    char text[256];
-    va_list args;
-    va_start(args, format);
-    vsnprintf(text, sizeof text, format, args);
-    va_end(args);
-    return text;
-}
 
 template <size_t N>
 std::string Flags(uint32_t flags, const FlagName (&names)[N])

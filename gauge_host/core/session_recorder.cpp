@@ -1,27 +1,15 @@
 #include "gauge_host/core/session_recorder.h"
 
-#include <stdarg.h>
 #include <stdio.h>
 #include <stdlib.h>
 
 #include <algorithm>
 
+#include "common/text_format.h"
 #include "gauge_host/core/gauge_readings.h"
 #include "gauge_host/core/scenario_parser.h"
 
 namespace {
-
-std::string Format(const char* format, ...) __attribute__((format(printf, 1, 2)));
-
-std::string Format(const char* format, ...)
-{
-    char text[256];
-    va_list arguments;
-    va_start(arguments, format);
-    vsnprintf(text, sizeof text, format, arguments);
-    va_end(arguments);
-    return text;
-}
 
 // The fewest digits that read back as the very value: 0.45, not
 // 0.45000000000000001.
