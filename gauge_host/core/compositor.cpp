@@ -9,7 +9,8 @@ namespace {
 
 // Turned needle pictures kept, all needles together: every one of the TIY
 // knob's 201 angles at scale 1 (about 85 MB), some 80 at scale 2, well
-// inside a 32-bit process. Past it, new angles are drawn uncached.
+// inside a 32-bit process. Past it, new angles are drawn straight into
+// the frame.
 constexpr size_t TurnedNeedleBytes = size_t(128) << 20;
 
 void DrawString(Frame* frame, const ElementState& element, const View& view, uint32_t brightness)
@@ -106,15 +107,17 @@ void Compositor::Draw(const std::vector<ElementState>& elements, int gauge_width
 
     for (size_t i = statics; i < elements.size(); ++i) {
         const ElementState& element = elements[i];
+        const Layer* turned = nullptr;
         if (element.record->header.kind == ELEMENT_TYPE_NEEDLE && element.picture)
-            DrawLayer(frame, TurnedNeedle(i, element, PlacementOf(element, view), frame->width, frame->height),
-                      Brightness(element, view));
+            turned = TurnedNeedle(i, element, PlacementOf(element, view), frame->width, frame->height);
+        if (turned)
+            DrawLayer(frame, *turned, Brightness(element, view));
         else
             DrawElement(frame, element, view);
     }
 }
 
-const Layer& Compositor::TurnedNeedle(size_t index, const ElementState& element, const Placement& at, int frame_width,
+const Layer* Compositor::TurnedNeedle(size_t index, const ElementState& element, const Placement& at, int frame_width,
                                       int frame_height)
 {
     TurnedNeedles& cache = needles_[index];
@@ -126,11 +129,16 @@ const Layer& Compositor::TurnedNeedle(size_t index, const ElementState& element,
     }
     auto found = cache.by_degrees.find(at.degrees);
     if (found != cache.by_degrees.end())
-        return found->second;
-    sampler_.Sample(*element.picture, at, frame_width, frame_height, &uncached_);
-    if (cached_bytes_ + uncached_.Bytes() > TurnedNeedleBytes)
-        return uncached_;
-    cache.bytes += uncached_.Bytes();
-    cached_bytes_ += uncached_.Bytes();
-    return cache.by_degrees[at.degrees] = std::move(uncached_);
+        return &found->second;
+    if (cache.full)
+        return nullptr;  // drawn straight into the frame, the cheapest way once
+    Layer layer;
+    sampler_.Sample(*element.picture, at, frame_width, frame_height, &layer);
+    if (cached_bytes_ + layer.Bytes() > TurnedNeedleBytes) {
+        cache.full = true;
+        return nullptr;
+    }
+    cache.bytes += layer.Bytes();
+    cached_bytes_ += layer.Bytes();
+    return &(cache.by_degrees[at.degrees] = std::move(layer));
 }

@@ -54,11 +54,13 @@ private:
         double scale = 0;
         std::map<double, Layer> by_degrees;
         size_t bytes = 0;
+        bool full = false;  // an angle did not fit under the bound
     };
     std::map<size_t, TurnedNeedles> needles_;  // by element index
     size_t cached_bytes_ = 0;                  // of all needles
     LayerSampler sampler_;
-    Layer uncached_;  // an angle past the bound, its storage reused
-    const Layer& TurnedNeedle(size_t index, const ElementState& element, const Placement& at, int frame_width,
+    // The needle's turned picture for its angle, or null when the bound is
+    // reached and the angle is new: then it is drawn as DrawGauge draws it.
+    const Layer* TurnedNeedle(size_t index, const ElementState& element, const Placement& at, int frame_width,
                               int frame_height);
 };

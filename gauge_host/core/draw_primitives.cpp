@@ -9,6 +9,45 @@
 
 namespace {
 
+// Each weight w as a register: 256 - w in the four low lanes, w in the
+// four high ones, for one pixel and its neighbour.
+struct WeightPairs {
+    alignas(16) uint16_t lanes[256][8];
+};
+constexpr WeightPairs MakeWeightPairs()
+{
+    WeightPairs pairs{};
+    for (int w = 0; w < 256; ++w)
+        for (int lane = 0; lane < 4; ++lane) {
+            pairs.lanes[w][lane] = uint16_t(256 - w);
+            pairs.lanes[w][lane + 4] = uint16_t(w);
+        }
+    return pairs;
+}
+constexpr WeightPairs Weights = MakeWeightPairs();
+
+// The bilinear sample's four channels in the 16-bit lanes of the low half,
+// as in a WidePixel. SSE2 weighs all four channels of two neighbours at
+// once: each product is at most 255 * 256, so 16-bit lanes hold it, as
+// they do in a + (b - a) * w / 256 on a WidePixel.
+inline __m128i BilinearLanes(const WidePixel* p, int pitch, uint32_t wx, uint32_t wy)
+{
+    const __m128i top = _mm_loadu_si128((const __m128i*)p), bottom = _mm_loadu_si128((const __m128i*)(p + pitch));
+    const __m128i weights_x = _mm_load_si128((const __m128i*)Weights.lanes[wx]);
+    const __m128i t = _mm_mullo_epi16(top, weights_x), b = _mm_mullo_epi16(bottom, weights_x);
+    // Each row's two halves summed: the row's sample, top in the low half.
+    const __m128i rows = _mm_srli_epi16(_mm_add_epi16(_mm_unpacklo_epi64(t, b), _mm_unpackhi_epi64(t, b)), 8);
+    const __m128i w = _mm_mullo_epi16(rows, _mm_load_si128((const __m128i*)Weights.lanes[wy]));
+    return _mm_srli_epi16(_mm_add_epi16(w, _mm_unpackhi_epi64(w, w)), 8);
+}
+
+inline WidePixel Bilinear(const WidePixel* p, int pitch, uint32_t wx, uint32_t wy)
+{
+    WidePixel out;
+    _mm_storel_epi64((__m128i*)&out, BilinearLanes(p, pitch, wx, wy));
+    return out;
+}
+
 constexpr int FixedShift = 16;  // picture coordinates in 16.16 fixed point
 constexpr double FixedOne = 1 << FixedShift;
 constexpr double Pi = 3.14159265358979323846;
@@ -29,22 +68,16 @@ void SinCos(double degrees, double* s, double* c)
     *c = cos(degrees * Pi / 180);
 }
 
-// a + (b - a) * w / 256 on all four lanes at once; w is 0..256.
-inline WidePixel Lerp(WidePixel a, WidePixel b, uint32_t w)
+// Premultiplied source, 0xAARRGGBB, over the frame pixel.
+inline void Blend(uint8_t* d, uint32_t argb, uint32_t brightness)
 {
-    return ((a * (256 - w) + b * w) >> 8) & 0x00FF00FF00FF00FFull;
-}
-
-// Premultiplied source over the frame pixel.
-inline void Blend(uint8_t* d, WidePixel s, uint32_t brightness)
-{
-    uint32_t r = RedOf(s), g = GreenOf(s), b = BlueOf(s);
+    uint32_t r = (argb >> 16) & 0xFF, g = (argb >> 8) & 0xFF, b = argb & 0xFF;
     if (brightness != FullBrightness) {
         r = r * brightness >> 8;
         g = g * brightness >> 8;
         b = b * brightness >> 8;
     }
-    const uint32_t keep = 255 - AlphaOf(s);
+    const uint32_t keep = 255 - (argb >> 24);
     if (keep) {
         r += (d[0] * keep + 127) / 255;
         g += (d[1] * keep + 127) / 255;
@@ -53,6 +86,10 @@ inline void Blend(uint8_t* d, WidePixel s, uint32_t brightness)
     d[0] = uint8_t(r);
     d[1] = uint8_t(g);
     d[2] = uint8_t(b);
+}
+inline void Blend(uint8_t* d, WidePixel s, uint32_t brightness)
+{
+    Blend(d, AlphaOf(s) << 24 | RedOf(s) << 16 | GreenOf(s) << 8 | BlueOf(s), brightness);
 }
 
 // Upright at scale 1 on whole pixels: every frame pixel is one picture
@@ -88,41 +125,39 @@ void SampleRow(uint8_t* d, const Picture& picture, int32_t u, int32_t v, int32_t
                uint32_t brightness)
 {
     const int pitch = picture.Pitch();
-    for (int i = 0; i < count; ++i, d += 3, u += du, v += dv) {
-        const WidePixel* p = &picture.samples[size_t(v >> FixedShift) * pitch + (u >> FixedShift)];
-        const WidePixel p00 = p[0], p01 = p[1], p10 = p[pitch], p11 = p[pitch + 1];
-        if ((p00 | p01 | p10 | p11) == 0)
+    const WidePixel* samples = picture.samples.data();
+    const uint8_t* clear = picture.clear.data();
+    // u and v stepped together in one register: the 32-bit build has too
+    // few others to keep them out of memory.
+    __m128i uv = _mm_setr_epi32(u, v, 0, 0);
+    const __m128i step = _mm_setr_epi32(du, dv, 0, 0);
+    for (uint8_t* end = d + size_t(count) * 3; d != end; d += 3, uv = _mm_add_epi32(uv, step)) {
+        const int32_t at_u = _mm_cvtsi128_si32(uv), at_v = _mm_cvtsi128_si32(_mm_shuffle_epi32(uv, 1));
+        const size_t at = size_t(at_v >> FixedShift) * pitch + (at_u >> FixedShift);
+        if (clear[at])
             continue;
-        const uint32_t wx = (u >> (FixedShift - 8)) & 0xFF, wy = (v >> (FixedShift - 8)) & 0xFF;
-        const WidePixel sample = Lerp(Lerp(p00, p01, wx), Lerp(p10, p11, wx), wy);
-        if (sample)
-            Blend(d, sample, brightness);
+        const __m128i lanes =
+            BilinearLanes(&samples[at], pitch, (at_u >> (FixedShift - 8)) & 0xFF, (at_v >> (FixedShift - 8)) & 0xFF);
+        const uint32_t argb = uint32_t(_mm_cvtsi128_si32(_mm_packus_epi16(lanes, lanes)));
+        if (argb >= 0xFF000000u && brightness == FullBrightness) {
+            d[0] = uint8_t(argb >> 16);  // opaque: nothing of the frame shows
+            d[1] = uint8_t(argb >> 8);
+            d[2] = uint8_t(argb);
+        } else if (argb) {
+            Blend(d, argb, brightness);
+        }
     }
 }
 
-// The samples SampleRow blends, kept; SSE2 weighs all four channels of
-// two neighbours at once, with the same arithmetic as Lerp.
+// The samples SampleRow blends, kept.
 void SampleInto(WidePixel* out, const Picture& picture, int32_t u, int32_t v, int32_t du, int32_t dv, int count)
 {
     const int pitch = picture.Pitch();
-    const __m128i zero = _mm_setzero_si128();
     for (int i = 0; i < count; ++i, u += du, v += dv) {
-        const WidePixel* p = &picture.samples[size_t(v >> FixedShift) * pitch + (u >> FixedShift)];
-        const __m128i top = _mm_loadu_si128((const __m128i*)p), bottom = _mm_loadu_si128((const __m128i*)(p + pitch));
-        if (_mm_movemask_epi8(_mm_cmpeq_epi8(_mm_or_si128(top, bottom), zero)) == 0xFFFF) {
-            out[i] = 0;
-            continue;
-        }
-        const int wx = (u >> (FixedShift - 8)) & 0xFF, wy = (v >> (FixedShift - 8)) & 0xFF;
-        // Left pixel weighed 256 - wx, right pixel wx: the two halves of a register.
-        const __m128i weights_x = _mm_unpacklo_epi64(_mm_set1_epi16(short(256 - wx)), _mm_set1_epi16(short(wx)));
-        const __m128i t = _mm_mullo_epi16(top, weights_x), b = _mm_mullo_epi16(bottom, weights_x);
-        // Each row's two halves summed: the horizontal Lerp, in the low half.
-        const __m128i rows = _mm_srli_epi16(_mm_add_epi16(_mm_unpacklo_epi64(t, b), _mm_unpackhi_epi64(t, b)), 8);
-        const __m128i weights_y = _mm_unpacklo_epi64(_mm_set1_epi16(short(256 - wy)), _mm_set1_epi16(short(wy)));
-        const __m128i w = _mm_mullo_epi16(rows, weights_y);
-        const __m128i sample = _mm_srli_epi16(_mm_add_epi16(w, _mm_unpackhi_epi64(w, w)), 8);
-        _mm_storel_epi64((__m128i*)&out[i], sample);
+        const size_t at = size_t(v >> FixedShift) * pitch + (u >> FixedShift);
+        out[i] = picture.clear[at] ? 0
+                                   : Bilinear(&picture.samples[at], pitch, (u >> (FixedShift - 8)) & 0xFF,
+                                              (v >> (FixedShift - 8)) & 0xFF);
     }
 }
 
@@ -291,6 +326,11 @@ void StoreRuns(const WidePixel* row, const RowSpan& span, Layer* layer, size_t* 
 }
 
 }  // namespace
+
+WidePixel BilinearSample(const WidePixel* p, int pitch, uint32_t wx, uint32_t wy)
+{
+    return Bilinear(p, pitch, wx, wy);
+}
 
 RgbColour Dimmed(RgbColour colour, uint32_t brightness)
 {

@@ -32,6 +32,10 @@ struct Placement {
 
 void DrawPicture(Frame* frame, const Picture& picture, const Placement& placement, uint32_t brightness);
 
+// The bilinear sample of the four picture pixels p[0], p[1], p[pitch],
+// p[pitch + 1], weighed wx / 256 to the right and wy / 256 down.
+WidePixel BilinearSample(const WidePixel* p, int pitch, uint32_t wx, uint32_t wy);
+
 // A placed picture's samples in a frame of one size, before blending: its
 // opaque runs as Frame-format bytes, the runs along its edge as
 // premultiplied WidePixels.

@@ -47,5 +47,13 @@ Picture MakePicture(int width, int height, const uint8_t* rgb, bool black_is_tra
         }
         picture.row_runs.push_back(picture.runs.size());
     }
+    const int pitch = picture.Pitch();
+    picture.clear.assign(picture.samples.size(), 1);
+    for (int y = 0; y <= height; ++y)
+        for (int x = 0; x <= width; ++x) {
+            const size_t at = size_t(y) * pitch + x;
+            const WidePixel* p = &picture.samples[at];
+            picture.clear[at] = (p[0] | p[1] | p[pitch] | p[pitch + 1]) == 0;
+        }
     return picture;
 }

@@ -65,6 +65,10 @@ struct Picture {
 
     int width = 0, height = 0;  // the image, without the ring
     std::vector<WidePixel> samples;  // (width + 2) x (height + 2), ring included
+    // Beside each sample: 1 when a bilinear sample there reads only
+    // transparent pixels (it, right, below, below right), so a turned
+    // picture's empty corners cost a byte's test.
+    std::vector<uint8_t> clear;
     std::vector<uint8_t> rgb;        // width x height, Frame format
     std::vector<Run> runs;           // row by row
     std::vector<size_t> row_runs;    // runs of row y: row_runs[y] .. row_runs[y + 1] - 1

@@ -373,3 +373,53 @@ TEST(SevenSegment, SpacesAndOtherCharactersLeaveTheirCellsEmpty)
 }
 
 }  // namespace
+
+namespace {
+
+// The bilinear sample worked out channel by channel: across each row, then
+// down, each step rounding down, as the filter has always done.
+WidePixel ExpectedSample(const WidePixel quad[4], uint32_t wx, uint32_t wy)
+{
+    auto lerp = [](uint32_t a, uint32_t b, uint32_t w) { return (a * (256 - w) + b * w) >> 8; };
+    uint32_t lanes[4];
+    for (int lane = 0; lane < 4; ++lane) {
+        auto channel = [&](WidePixel p) { return uint32_t(p >> (16 * lane)) & 0xFF; };
+        lanes[lane] = lerp(lerp(channel(quad[0]), channel(quad[1]), wx), lerp(channel(quad[2]), channel(quad[3]), wx), wy);
+    }
+    return Widen(lanes[3], lanes[2], lanes[1], lanes[0]);
+}
+
+TEST(BilinearSample, MatchesTheChannelByChannelFilter)
+{
+    const WidePixel white = Widen(255, 255, 255, 255), clear = 0, half_red = Widen(128, 128, 0, 0);
+    struct Case {
+        WidePixel quad[4];
+        uint32_t wx, wy;
+    } cases[] = {
+        {{clear, clear, clear, clear}, 128, 128},      {{white, clear, clear, clear}, 0, 0},
+        {{white, clear, clear, clear}, 255, 255},      {{clear, white, white, white}, 1, 1},
+        {{white, white, white, white}, 37, 201},       {{half_red, white, clear, half_red}, 128, 64},
+        {{Widen(255, 1, 2, 3), Widen(255, 254, 253, 252), Widen(0, 0, 0, 0), Widen(9, 8, 7, 6)}, 200, 17},
+    };
+    for (const Case& c : cases) {
+        // Laid out as the picture holds them: two pixels a row, pitch 2.
+        const WidePixel quad[4] = {c.quad[0], c.quad[1], c.quad[2], c.quad[3]};
+        EXPECT_EQ(BilinearSample(quad, 2, c.wx, c.wy), ExpectedSample(c.quad, c.wx, c.wy))
+            << std::hex << c.quad[0] << " " << c.quad[1] << " " << c.quad[2] << " " << c.quad[3] << std::dec
+            << " weighed " << c.wx << ", " << c.wy;
+    }
+    // And a spread of premultiplied pixels, as a picture's edge has them.
+    uint32_t seed = 12345;
+    auto next = [&] { return (seed = seed * 1103515245 + 12345) >> 16; };
+    for (int i = 0; i < 5000; ++i) {
+        WidePixel quad[4];
+        for (WidePixel& p : quad) {
+            const uint32_t alpha = next() % 256;
+            p = Widen(alpha, next() % (alpha + 1), next() % (alpha + 1), next() % (alpha + 1));
+        }
+        const uint32_t wx = next() % 256, wy = next() % 256;
+        ASSERT_EQ(BilinearSample(quad, 2, wx, wy), ExpectedSample(quad, wx, wy)) << "case " << i;
+    }
+}
+
+}  // namespace
