@@ -84,7 +84,8 @@ public:
     void PrintRatios()
     {
         for (double scale : BenchmarkScales) {
-            const std::string arg = "/" + std::to_string(int(scale));
+            std::string arg = "/";
+            arg += std::to_string(int(scale));
             if (!times_.count("CopyFloor" + arg) || !times_.count("NewAngle" + arg))
                 continue;
             const FrameTimes t = {times_["NewAngle" + arg], times_["NewAngleUncached" + arg], times_["Unchanged" + arg],

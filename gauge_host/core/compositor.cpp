@@ -3,6 +3,8 @@
 #include <math.h>
 #include <string.h>
 
+#include <algorithm>
+
 #include "gauge_host/core/seven_segment.h"
 
 namespace {
@@ -93,12 +95,16 @@ void Compositor::Draw(const std::vector<ElementState>& elements, int gauge_width
     size_t statics = 0;
     while (statics < elements.size() && elements[statics].record->header.kind == ELEMENT_TYPE_STATIC_IMAGE)
         ++statics;
-    std::vector<std::shared_ptr<const Picture>> pictures;
-    for (size_t i = 0; i < statics; ++i)
-        pictures.push_back(elements[i].picture);
     Background& b = background_;
-    if (!(b.view == view && b.width == gauge_width && b.height == gauge_height && b.pictures == pictures)) {
-        b = {view, gauge_width, gauge_height, pictures, {}};
+    auto same_picture = [](const std::shared_ptr<const Picture>& kept, const ElementState& element) {
+        return kept == element.picture;
+    };
+    if (!(b.view == view && b.width == gauge_width && b.height == gauge_height &&
+          std::equal(b.pictures.begin(), b.pictures.end(), elements.begin(), elements.begin() + statics,
+                     same_picture))) {
+        b = {view, gauge_width, gauge_height, {}, {}};
+        for (size_t i = 0; i < statics; ++i)
+            b.pictures.push_back(elements[i].picture);
         StartFrame(&b.frame, gauge_width, gauge_height, view);
         for (size_t i = 0; i < statics; ++i)
             DrawElement(&b.frame, elements[i], view);

@@ -41,13 +41,6 @@ inline __m128i BilinearLanes(const WidePixel* p, int pitch, uint32_t wx, uint32_
     return _mm_srli_epi16(_mm_add_epi16(w, _mm_unpackhi_epi64(w, w)), 8);
 }
 
-inline WidePixel Bilinear(const WidePixel* p, int pitch, uint32_t wx, uint32_t wy)
-{
-    WidePixel out;
-    _mm_storel_epi64((__m128i*)&out, BilinearLanes(p, pitch, wx, wy));
-    return out;
-}
-
 constexpr int FixedShift = 16;  // picture coordinates in 16.16 fixed point
 constexpr double FixedOne = 1 << FixedShift;
 constexpr double Pi = 3.14159265358979323846;
@@ -68,8 +61,8 @@ void SinCos(double degrees, double* s, double* c)
     *c = cos(degrees * Pi / 180);
 }
 
-// Premultiplied source, 0xAARRGGBB, over the frame pixel.
-inline void Blend(uint8_t* d, uint32_t argb, uint32_t brightness)
+// Premultiplied source over the frame pixel.
+inline void Blend(uint8_t* d, PackedPixel argb, uint32_t brightness)
 {
     uint32_t r = (argb >> 16) & 0xFF, g = (argb >> 8) & 0xFF, b = argb & 0xFF;
     if (brightness != FullBrightness) {
@@ -86,10 +79,6 @@ inline void Blend(uint8_t* d, uint32_t argb, uint32_t brightness)
     d[0] = uint8_t(r);
     d[1] = uint8_t(g);
     d[2] = uint8_t(b);
-}
-inline void Blend(uint8_t* d, WidePixel s, uint32_t brightness)
-{
-    Blend(d, AlphaOf(s) << 24 | RedOf(s) << 16 | GreenOf(s) << 8 | BlueOf(s), brightness);
 }
 
 // Upright at scale 1 on whole pixels: every frame pixel is one picture
@@ -121,8 +110,10 @@ constexpr int TileRows = 32, TileColumns = 32;
 
 using RowSpan = LayerSampler::RowSpan;
 
-void SampleRow(uint8_t* d, const Picture& picture, int32_t u, int32_t v, int32_t du, int32_t dv, int count,
-               uint32_t brightness)
+// use(i, sample) for each of count bilinear samples from (u, v) on by
+// (du, dv), but those that read only transparent pixels.
+template <typename Use>
+inline void ForEachSample(const Picture& picture, int32_t u, int32_t v, int32_t du, int32_t dv, int count, Use use)
 {
     const int pitch = picture.Pitch();
     const WidePixel* samples = picture.samples.data();
@@ -131,34 +122,37 @@ void SampleRow(uint8_t* d, const Picture& picture, int32_t u, int32_t v, int32_t
     // few others to keep them out of memory.
     __m128i uv = _mm_setr_epi32(u, v, 0, 0);
     const __m128i step = _mm_setr_epi32(du, dv, 0, 0);
-    for (uint8_t* end = d + size_t(count) * 3; d != end; d += 3, uv = _mm_add_epi32(uv, step)) {
+    for (int i = 0; i < count; ++i, uv = _mm_add_epi32(uv, step)) {
         const int32_t at_u = _mm_cvtsi128_si32(uv), at_v = _mm_cvtsi128_si32(_mm_shuffle_epi32(uv, 1));
         const size_t at = size_t(at_v >> FixedShift) * pitch + (at_u >> FixedShift);
         if (clear[at])
             continue;
         const __m128i lanes =
             BilinearLanes(&samples[at], pitch, (at_u >> (FixedShift - 8)) & 0xFF, (at_v >> (FixedShift - 8)) & 0xFF);
-        const uint32_t argb = uint32_t(_mm_cvtsi128_si32(_mm_packus_epi16(lanes, lanes)));
-        if (argb >= 0xFF000000u && brightness == FullBrightness) {
-            d[0] = uint8_t(argb >> 16);  // opaque: nothing of the frame shows
-            d[1] = uint8_t(argb >> 8);
-            d[2] = uint8_t(argb);
-        } else if (argb) {
-            Blend(d, argb, brightness);
-        }
+        use(i, PackedPixel(_mm_cvtsi128_si32(_mm_packus_epi16(lanes, lanes))));
     }
 }
 
-// The samples SampleRow blends, kept.
-void SampleInto(WidePixel* out, const Picture& picture, int32_t u, int32_t v, int32_t du, int32_t dv, int count)
+void SampleRow(uint8_t* row, const Picture& picture, int32_t u, int32_t v, int32_t du, int32_t dv, int count,
+               uint32_t brightness)
 {
-    const int pitch = picture.Pitch();
-    for (int i = 0; i < count; ++i, u += du, v += dv) {
-        const size_t at = size_t(v >> FixedShift) * pitch + (u >> FixedShift);
-        out[i] = picture.clear[at] ? 0
-                                   : Bilinear(&picture.samples[at], pitch, (u >> (FixedShift - 8)) & 0xFF,
-                                              (v >> (FixedShift - 8)) & 0xFF);
-    }
+    ForEachSample(picture, u, v, du, dv, count, [=](int i, PackedPixel sample) {
+        uint8_t* d = row + i * 3;
+        if (IsOpaque(sample) && brightness == FullBrightness) {
+            d[0] = uint8_t(sample >> 16);  // opaque: nothing of the frame shows
+            d[1] = uint8_t(sample >> 8);
+            d[2] = uint8_t(sample);
+        } else if (sample) {
+            Blend(d, sample, brightness);
+        }
+    });
+}
+
+// The samples SampleRow blends, kept: 0 where nothing is drawn.
+void SampleInto(PackedPixel* out, const Picture& picture, int32_t u, int32_t v, int32_t du, int32_t dv, int count)
+{
+    std::fill_n(out, count, 0);
+    ForEachSample(picture, u, v, du, dv, count, [=](int i, PackedPixel sample) { out[i] = sample; });
 }
 
 // The frame columns X (within 0..limit-1) where start + X * step lies in
@@ -249,7 +243,8 @@ void ForEachTile(const std::vector<RowSpan>& spans, int frame_width, Visit visit
         const size_t band_end = std::min(spans.size(), band + TileRows);
         for (int tile = 0; tile < frame_width; tile += TileColumns) {
             for (size_t i = band; i < band_end; ++i) {
-                const int first = std::max(spans[i].first, tile), last = std::min(spans[i].last, tile + TileColumns - 1);
+                const int first = std::max(spans[i].first, tile);
+                const int last = std::min(spans[i].last, tile + TileColumns - 1);
                 if (first <= last)
                     visit(i, first, last);
             }
@@ -296,7 +291,7 @@ void LayerSpans(const Picture& picture, const Placement& at, int frame_width, in
 // One row's samples as the layer's runs: transparent ones dropped, the
 // rest split where opacity changes, their pixels stored from *opaque and
 // *edge on in the layer's sized storage.
-void StoreRuns(const WidePixel* row, const RowSpan& span, Layer* layer, size_t* opaque, size_t* edge)
+void StoreRuns(const PackedPixel* row, const RowSpan& span, Layer* layer, size_t* opaque, size_t* edge)
 {
     const int count = span.last - span.first + 1;
     for (int x = 0; x < count;) {
@@ -304,18 +299,18 @@ void StoreRuns(const WidePixel* row, const RowSpan& span, Layer* layer, size_t* 
             ++x;
             continue;
         }
-        const bool is_opaque = AlphaOf(row[x]) == 255;
+        const bool is_opaque = IsOpaque(row[x]);
         int end = x + 1;
-        while (end < count && row[end] != 0 && (AlphaOf(row[end]) == 255) == is_opaque)
+        while (end < count && row[end] != 0 && IsOpaque(row[end]) == is_opaque)
             ++end;
         size_t& next = is_opaque ? *opaque : *edge;
         layer->runs.push_back({span.y, span.first + x, end - x, is_opaque, next});
         if (is_opaque) {
             uint8_t* out = &layer->rgb[next * 3];
             for (int k = x; k < end; ++k, out += 3) {
-                out[0] = uint8_t(RedOf(row[k]));
-                out[1] = uint8_t(GreenOf(row[k]));
-                out[2] = uint8_t(BlueOf(row[k]));
+                out[0] = uint8_t(row[k] >> 16);
+                out[1] = uint8_t(row[k] >> 8);
+                out[2] = uint8_t(row[k]);
             }
         } else {
             std::copy(row + x, row + end, &layer->edge[next]);
@@ -329,7 +324,9 @@ void StoreRuns(const WidePixel* row, const RowSpan& span, Layer* layer, size_t* 
 
 WidePixel BilinearSample(const WidePixel* p, int pitch, uint32_t wx, uint32_t wy)
 {
-    return Bilinear(p, pitch, wx, wy);
+    WidePixel out;
+    _mm_storel_epi64((__m128i*)&out, BilinearLanes(p, pitch, wx, wy));
+    return out;
 }
 
 RgbColour Dimmed(RgbColour colour, uint32_t brightness)
@@ -384,9 +381,9 @@ void LayerSampler::Sample(const Picture& picture, const Placement& at, int frame
     // Then the pixels, in storage of the exact size: a cached layer holds
     // no slack.
     size_t opaque = 0, edge = 0;
-    for (const WidePixel sample : samples_)
+    for (const PackedPixel sample : samples_)
         if (sample)
-            ++(AlphaOf(sample) == 255 ? opaque : edge);
+            ++(IsOpaque(sample) ? opaque : edge);
     layer->rgb.resize(opaque * 3);
     layer->edge.resize(edge);
     opaque = edge = 0;
@@ -429,9 +426,9 @@ void FillBox(Frame* frame, const FrameBox& box, RgbColour colour, double opacity
             const uint32_t alpha = uint32_t(overlap(box.x0, box.x1, x) * cover_y * 255 + 0.5);
             if (!alpha)
                 continue;
-            const WidePixel premultiplied = Widen(alpha, (colour.r * alpha + 127) / 255, (colour.g * alpha + 127) / 255,
-                                                  (colour.b * alpha + 127) / 255);
-            Blend(d, premultiplied, FullBrightness);
+            Blend(d, Packed(alpha, (colour.r * alpha + 127) / 255, (colour.g * alpha + 127) / 255,
+                            (colour.b * alpha + 127) / 255),
+                  FullBrightness);
         }
     }
 }

@@ -38,7 +38,7 @@ WidePixel BilinearSample(const WidePixel* p, int pitch, uint32_t wx, uint32_t wy
 
 // A placed picture's samples in a frame of one size, before blending: its
 // opaque runs as Frame-format bytes, the runs along its edge as
-// premultiplied WidePixels.
+// PackedPixels.
 struct Layer {
     struct Run {
         int y, x, length;
@@ -47,9 +47,9 @@ struct Layer {
     };
     std::vector<Run> runs;
     std::vector<uint8_t> rgb;
-    std::vector<WidePixel> edge;
+    std::vector<PackedPixel> edge;
 
-    size_t Bytes() const { return runs.size() * sizeof(Run) + rgb.size() + edge.size() * sizeof(WidePixel); }
+    size_t Bytes() const { return runs.size() * sizeof(Run) + rgb.size() + edge.size() * sizeof(PackedPixel); }
 };
 
 // Samples placed pictures into layers, keeping its working buffers from
@@ -67,7 +67,7 @@ public:
 private:
     std::vector<RowSpan> spans_;
     std::vector<size_t> starts_;  // each span's first sample
-    std::vector<WidePixel> samples_;
+    std::vector<PackedPixel> samples_;
 };
 void DrawLayer(Frame* frame, const Layer& layer, uint32_t brightness);
 

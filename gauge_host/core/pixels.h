@@ -7,6 +7,8 @@
 //              16-bit lanes of a 64-bit word, 0x00AA00RR00GG00BB, each lane
 //              0..255, so one multiply weighs all four channels. Colour is
 //              premultiplied: a transparent pixel is 0.
+//   PackedPixel  a filtered sample ready to blend: alpha, red, green, blue
+//              bytes, 0xAARRGGBB, premultiplied like a WidePixel.
 //   Picture    an element's bitmap ready to draw, kept twice: as WidePixels
 //              with a one-pixel transparent ring, so a sample just past an
 //              edge reads transparency instead of memory; and as Frame-format
@@ -25,10 +27,11 @@ constexpr WidePixel Widen(uint32_t a, uint32_t r, uint32_t g, uint32_t b)
 {
     return WidePixel(a) << 48 | WidePixel(r) << 32 | WidePixel(g) << 16 | b;
 }
-constexpr uint32_t AlphaOf(WidePixel p) { return uint32_t(p >> 48) & 0xFF; }
-constexpr uint32_t RedOf(WidePixel p) { return uint32_t(p >> 32) & 0xFF; }
-constexpr uint32_t GreenOf(WidePixel p) { return uint32_t(p >> 16) & 0xFF; }
-constexpr uint32_t BlueOf(WidePixel p) { return uint32_t(p) & 0xFF; }
+
+typedef uint32_t PackedPixel;
+
+constexpr PackedPixel Packed(uint32_t a, uint32_t r, uint32_t g, uint32_t b) { return a << 24 | r << 16 | g << 8 | b; }
+constexpr bool IsOpaque(PackedPixel p) { return p >= 0xFF000000u; }
 
 struct RgbColour {
     uint8_t r, g, b;
